@@ -37,3 +37,7 @@ bool dovaPostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 // Runs dovaWindowProc for every queued message; returns how many ran.
 int dovaDispatchMessages();
+
+// For DovaStartup and DovaCleanup only.
+void dovaMessageWindowCreate();
+void dovaMessageWindowDestroy();

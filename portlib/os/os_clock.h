@@ -12,3 +12,13 @@ uint32_t tickCount();
 void sleepMs(uint32_t ms);
 
 } // namespace os
+
+namespace os {
+
+struct LocalTime {
+    int month, day, hour, minute, second, millisecond;
+};
+
+LocalTime localTime();
+
+} // namespace os

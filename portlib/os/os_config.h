@@ -16,4 +16,8 @@ std::optional<std::string> configString(const char* section, const char* key);
 // A number written in decimal or with a 0x prefix; nothing when absent or not a number.
 std::optional<uint32_t> configNumber(const char* section, const char* key);
 
+// The log file used when logging is on and no "LogPath" is set: the system's
+// log folder followed by LIBDOVA.LOG.
+std::string defaultLogPath();
+
 } // namespace os

@@ -20,3 +20,15 @@ void sleepMs(uint32_t ms) {
 }
 
 } // namespace os
+
+namespace os {
+
+LocalTime localTime() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    tm t{};
+    localtime_r(&ts.tv_sec, &t);
+    return {t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, int(ts.tv_nsec / 1000000)};
+}
+
+} // namespace os
