@@ -1,0 +1,75 @@
+#include "charset.h"
+
+#include <QList>
+#include <QStringDecoder>
+
+#include <iconv.h>
+
+#include <memory>
+
+namespace {
+
+struct IconvCloser {
+    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
+};
+
+// Character sets Qt does not know itself (windows-1250, ISO-8859-2, ...) go
+// through the C library's converter.
+bool decodeWithIconv(const QByteArray& body, const QByteArray& charset, QString& out)
+{
+    iconv_t raw = iconv_open("UTF-8", charset.constData());
+    if (raw == iconv_t(-1))
+        return false;
+    std::unique_ptr<void, IconvCloser> cd(raw);
+    QByteArray in = body;
+    QByteArray result;
+    char* src = in.data();
+    size_t left = size_t(in.size());
+    char buf[4096];
+    while (left > 0) {
+        char* dst = buf;
+        size_t room = sizeof buf;
+        const size_t rc = iconv(raw, &src, &left, &dst, &room);
+        result.append(buf, qsizetype(dst - buf));
+        if (rc == size_t(-1) && errno != E2BIG) {
+            // Bad or cut-off byte: keep a replacement and go on.
+            result.append("\xEF\xBF\xBD");
+            ++src;
+            --left;
+        }
+    }
+    out = QString::fromUtf8(result);
+    return true;
+}
+
+} // namespace
+
+QByteArray charsetOf(const QByteArray& contentType)
+{
+    const QList<QByteArray> parts = contentType.split(';');
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        const QByteArray p = parts[i].trimmed();
+        const qsizetype eq = p.indexOf('=');
+        if (eq < 0 || p.left(eq).trimmed().toLower() != "charset")
+            continue;
+        QByteArray v = p.mid(eq + 1).trimmed();
+        if (v.size() >= 2 && v.startsWith('"') && v.endsWith('"'))
+            v = v.mid(1, v.size() - 2);
+        return v;
+    }
+    return {};
+}
+
+QString decodeBody(const QByteArray& body, const QByteArray& contentType)
+{
+    const QByteArray charset = charsetOf(contentType);
+    if (!charset.isEmpty()) {
+        QStringDecoder decoder(charset.constData());
+        if (decoder.isValid())
+            return decoder.decode(body);
+        QString out;
+        if (decodeWithIconv(body, charset, out))
+            return out;
+    }
+    return QString::fromUtf8(body);
+}
