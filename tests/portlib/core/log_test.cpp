@@ -1,0 +1,95 @@
+#include "library_fixture.h"
+
+#include <regex>
+#include <vector>
+
+namespace {
+
+using Log = LibraryTest;
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::stringstream s(text);
+    std::string line;
+    while (std::getline(s, line)) out.push_back(line);
+    return out;
+}
+
+TEST_F(Log, NoLogValueMeansNoFile) {
+    ASSERT_EQ(DovaStartup(nullptr), DOVA_OK);
+    DovaCleanup();
+    EXPECT_FALSE(fs::exists(logPath()));
+}
+
+TEST_F(Log, AnyFlagOpensTheFileWithTheVersionLine) {
+    startWithLog("1");
+    DovaCleanup();
+    EXPECT_EQ(readFile(logPath()), "\nDOVAVersion=20140410\n");
+    // Appended, not replaced, at the next start.
+    startWithLog("0x100");
+    DovaCleanup();
+    EXPECT_EQ(readFile(logPath()), "\nDOVAVersion=20140410\n\nDOVAVersion=20140410\n");
+}
+
+TEST_F(Log, MissingFolderFailsStartup) {
+    writeConfig("Log=0x10\nLogPath=" + (dir / "no" / "such" / "x.log").string() + "\n");
+    EXPECT_EQ(DovaStartup(nullptr), DOVA_E_LOGFILE);
+    EXPECT_NE(readFile(tracePath()).find("DOVA: Log='"), std::string::npos);
+}
+
+TEST_F(Log, TimeAndHandlePrefixOnApiLines) {
+    startWithLog("0x13");
+    DOVA_HANDLE h = DovaOpenByName("DUMP", 0);
+    ASSERT_EQ(DovaClaim(h, 0), DOVA_OK);
+    DovaClose(h);
+    DovaCleanup();
+    char handle[16];
+    std::snprintf(handle, sizeof handle, "%08X", h);
+    std::regex entry("\\d{4} \\d{6}\\.\\d{3} " + std::string(handle) + " >DovaClaim dwTimeout=0");
+    std::regex back("\\d{4} \\d{6}\\.\\d{3} " + std::string(handle) + " <DovaClaim 0");
+    auto all = lines(readFile(logPath()));
+    int matched = 0;
+    for (const auto& l : all)
+        matched += std::regex_match(l, entry) + std::regex_match(l, back);
+    EXPECT_EQ(matched, 2) << readFile(logPath());
+    // Operations that concern no port carry handle 0.
+    bool startupLine = false;
+    for (const auto& l : all)
+        startupLine |= std::regex_match(l, std::regex(".* 00000000 <DovaStartup 0"));
+    EXPECT_TRUE(startupLine);
+}
+
+TEST_F(Log, WriteDumpSixteenBytesALine) {
+    startWithLog("0x22");
+    DOVA_HANDLE h = DovaOpenByName((dir / "out.bin").c_str(), 0);
+    ASSERT_EQ(DovaClaim(h, 0), DOVA_OK);
+    std::string twenty(20, 0);
+    for (int i = 0; i < 20; ++i) twenty[i] = char(i + 0xF0);
+    uint32_t written = 0;
+    ASSERT_EQ(DovaWrite(h, twenty.data(), 20, &written, 0, 0, 0), DOVA_OK);
+    ASSERT_EQ(DovaWrite(h, twenty.data(), 16, &written, 0, 0, 0), DOVA_OK);
+    ASSERT_EQ(DovaWrite(h, twenty.data(), 0, &written, 0, 0, 0), DOVA_OK);
+    DovaClose(h);
+    DovaCleanup();
+    char p[16];
+    std::snprintf(p, sizeof p, "%08X ", h);
+    std::string pre(p);
+    std::string sixteen = " F0 F1 F2 F3 F4 F5 F6 F7 F8 F9 FA FB FC FD FE FF";
+    std::string expected = "\nDOVAVersion=20140410\n" + pre + ">" + sixteen + "\n" + pre +
+                           "> 00 01 02 03\n" + pre + ">" + sixteen + "\n";
+    EXPECT_EQ(readFile(logPath()), expected);
+}
+
+TEST_F(Log, ReadDumpOnlyWhenBytesCame) {
+    startWithLog("0x40");
+    DOVA_HANDLE h = DovaOpenByName("DUMP", 0);
+    char buf[8];
+    uint32_t got = 5;
+    EXPECT_EQ(DovaRead(h, buf, sizeof buf, &got, 0), DOVA_OK);
+    EXPECT_EQ(got, 0u);
+    DovaClose(h);
+    DovaCleanup();
+    EXPECT_EQ(readFile(logPath()), "\nDOVAVersion=20140410\n");
+}
+
+} // namespace
