@@ -1,0 +1,167 @@
+#include "send_job.h"
+
+#include "byte_display.h"
+#include "console_keys.h"
+#include "options.h"
+#include "port_io.h"
+#include "port_script.h"
+#include "raw_sender.h"
+#include "script_scanner.h"
+#include "tick_clock.h"
+#include "usage.h"
+
+#include <dova/dova.h>
+
+#include <cstdio>
+#include <memory>
+#include <sys/stat.h>
+
+namespace sendtool {
+
+namespace {
+
+// Exit codes of prnfeed.
+constexpr int kExitUsage = 1;
+constexpr int kExitLibrary = 11;
+constexpr int kExitPort = 12;
+constexpr int kExitClaim = 13;
+constexpr int kExitLock = 14;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens the job's file; a folder is refused here rather than failing on the
+// first read.
+File openJobFile(const char* path, bool binary) {
+    File file(std::fopen(path, "rb"));
+    (void)binary; // text mode is done by the script reader itself
+    if (!file) return nullptr;
+    struct stat info;
+    if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
+    return file;
+}
+
+void separator() { std::puts("--------------------------------------------------------"); }
+
+bool failed(int32_t result) { return result > 0; }
+
+class Job {
+public:
+    Job(const Settings& settings, std::FILE* file) : settings_(settings), file_(file) {}
+
+    int run() {
+        if (failed(DovaStartup(nullptr))) return kExitLibrary;
+        separator();
+        uint32_t start = tickCount();
+        int result = openAndSend();
+        uint32_t elapsed = tickCount() - start;
+        separator();
+        std::printf("Total Time = %d.%03d sec\n", static_cast<int>(elapsed / 1000),
+                    static_cast<int>(elapsed % 1000));
+        std::fflush(stdout);
+        if (failed(DovaCleanup())) return kExitLibrary;
+        return result;
+    }
+
+private:
+    int openAndSend() {
+        std::fflush(stdout);
+        handle_ = DovaOpenByName(settings_.target, DOVA_MODE_THREADS);
+        if (handle_ == DOVA_INVALID_HANDLE) {
+            std::fprintf(stderr, "\aDovaOpenByName <%s>\n", settings_.target);
+            return kExitPort;
+        }
+        uint32_t type = DovaGetIFType(handle_);
+        if (type & DOVA_IF_SERIAL) {
+            int32_t r = DovaCommParams(handle_, settings_.baudRate, settings_.byteSize,
+                                       settings_.parity, settings_.stopBits, settings_.flow);
+            if (failed(r)) {
+                std::fprintf(stderr, "\aDovaCommParams()=%d\n", r);
+                DovaClose(handle_);
+                return kExitPort;
+            }
+        }
+        // The console and dump ports print on our standard output.
+        bool sharesStdout = type == DOVA_IF_CON || type == DOVA_IF_DUMP;
+        DovaPort port(handle_, sharesStdout);
+        int result = claimAndSend(port);
+        std::fflush(stdout);
+        if (failed(DovaClose(handle_))) return kExitPort;
+        return result;
+    }
+
+    int claimAndSend(DovaPort& port) {
+        if (failed(DovaClaim(handle_, 0))) return kExitClaim;
+        int result = lockAndSend(port);
+        std::fflush(stdout);
+        // With a wait after the job, the port is let go at once.
+        if (failed(DovaRelease(handle_, settings_.waitSeconds != 0 ? 0 : 30000))) return kExitClaim;
+        return result;
+    }
+
+    int lockAndSend(DovaPort& port) {
+        if (failed(DovaLock(handle_, 0))) return kExitLock;
+        int result = send(port);
+        std::fflush(stdout);
+        if (failed(DovaUnlock(handle_, 0))) return kExitLock;
+        return result;
+    }
+
+    int send(DovaPort& port) {
+        if (settings_.binary) {
+            switch (sendRaw(port, file_, stderr, stdout)) {
+            case RawResult::Sent: return 0;
+            case RawResult::ForceFailed: return 1;
+            case RawResult::WriteFailed: return 3;
+            case RawResult::ReadFailed:
+                std::fprintf(stderr, "Can't read binary file. <%s>\n", settings_.scriptPath);
+                return kExitUsage;
+            }
+            return 3;
+        }
+        ByteDisplay display(stdout);
+        ConsoleKeys keys(0);
+        PortScript script(port, display, keys, settings_.showData);
+        if (runScript(file_, script) == ScriptResult::ReadFailed) {
+            std::fprintf(stderr, "Can't read script file. <%s>\n", settings_.scriptPath);
+            return kExitUsage;
+        }
+        return 0;
+    }
+
+    const Settings& settings_;
+    std::FILE* file_;
+    DOVA_HANDLE handle_ = DOVA_INVALID_HANDLE;
+};
+
+} // namespace
+
+int runPrnfeed(int argc, char** argv) {
+    printBanner(stderr, DovaVersion());
+    Settings settings;
+    ParseResult parsed = parseCommandLine(argc, argv, settings, stderr);
+    if (!parsed.ok) return parsed.exitCode;
+
+    int result;
+    {
+        File file = openJobFile(settings.scriptPath, settings.binary);
+        if (!file) {
+            std::fprintf(stderr,
+                         settings.binary ? "Can't open binary file. <%s>\n"
+                                         : "Can't open script file. <%s>\n",
+                         settings.scriptPath);
+            return kExitUsage;
+        }
+        result = Job(settings, file.get()).run();
+    }
+    if (settings.waitSeconds != 0) {
+        std::printf("Wait %d seconds\n", settings.waitSeconds);
+        std::fflush(stdout);
+        for (int32_t i = 0; i < settings.waitSeconds; ++i) sleepMs(1000);
+    }
+    return result;
+}
+
+} // namespace sendtool
