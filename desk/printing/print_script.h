@@ -1,0 +1,15 @@
+// One print: write the ticket's script, convert it and hand it to prnfeed.
+#pragma once
+
+#include "printing/print_settings.h"
+
+#include <QString>
+#include <QStringList>
+
+// Writes the lines into a fresh raw script, converts it into a fresh final
+// script and starts the send tool with it and the printer target. Returns
+// the final script's path (removed again once the send tool has ended).
+// Throws TPrintError when a file cannot be written or the send tool cannot
+// be started; nothing is sent then and no file is left behind.
+QString printscript(const QStringList& lines, const QString& target,
+                    const TPrintSettings& settings);
