@@ -73,7 +73,7 @@ TEST_F(Log, TimeAndHandlePrefixOnApiLines) {
 }
 
 TEST_F(Log, WriteDumpSixteenBytesALine) {
-    startWithLog("0x22");
+    startWithLog("0x23");
     DOVA_HANDLE h = DovaOpenByName((dir / "out.bin").c_str(), 0);
     ASSERT_EQ(DovaClaim(h, 0), DOVA_OK);
     std::string twenty(20, 0);
@@ -88,9 +88,17 @@ TEST_F(Log, WriteDumpSixteenBytesALine) {
     std::snprintf(p, sizeof p, "%08X ", h);
     std::string pre(p);
     std::string sixteen = " F0 F1 F2 F3 F4 F5 F6 F7 F8 F9 FA FB FC FD FE FF";
-    std::string expected = "\nDOVAVersion=20140410\n" + pre + ">" + sixteen + "\n" + pre +
-                           "> 00 01 02 03\n" + pre + ">" + sixteen + "\n";
-    EXPECT_EQ(readFile(logPath()), expected);
+    auto all = lines(readFile(logPath()));
+    ASSERT_EQ(all.size(), 5u) << readFile(logPath());
+    EXPECT_EQ(all[0], "");
+    EXPECT_EQ(all[1], "DOVAVersion=20140410");
+    for (size_t i = 2; i < all.size(); ++i) {
+        ASSERT_TRUE(hasTimePrefix(all[i])) << all[i];
+        all[i] = all[i].substr(16);
+    }
+    EXPECT_EQ(all[2], pre + ">" + sixteen);
+    EXPECT_EQ(all[3], pre + "> 00 01 02 03");
+    EXPECT_EQ(all[4], pre + ">" + sixteen); // exactly 16 bytes: one line
 }
 
 TEST_F(Log, ReadDumpOnlyWhenBytesCame) {
