@@ -5,7 +5,7 @@
 #include "messages.h"
 #include "settings_store.h"
 #include "tform1.h"
-#include "ui_tform1.h"
+#include "tform1_controls.h"
 
 #include <QApplication>
 
