@@ -2,6 +2,13 @@
 
 #include "backends/console.h"
 #include "backends/file.h"
+#include "backends/net_kpnet.h"
+#include "backends/net_kpnet_events.h"
+#include "backends/net_kpnet_threads.h"
+#include "backends/net.h"
+#include "backends/net_events.h"
+#include "backends/net_threads.h"
+#include "backends/net_winmsg.h"
 #include "trace.h"
 
 #include <dova/dova.h>
@@ -62,7 +69,7 @@ const KindRow* findKind(uint32_t type) {
 }
 
 // The backend of a kind in the given mode; nullptr when this build has none.
-std::unique_ptr<DovaBase> makeBackend(uint32_t type, int32_t /*mode*/) {
+std::unique_ptr<DovaBase> makeBackend(uint32_t type, int32_t mode) {
     switch (type) {
     case DOVA_IF_CON:
         return std::make_unique<WCon>();
@@ -71,6 +78,21 @@ std::unique_ptr<DovaBase> makeBackend(uint32_t type, int32_t /*mode*/) {
     case DOVA_IF_FILE:
         return std::make_unique<WFile>();
     // NET and KPNET: the network backends add their classes here.
+    case DOVA_IF_NET:
+        switch (mode) {
+        case 0: return std::make_unique<WNet>();
+        case 1: return std::make_unique<WNetA>();
+        case 2: return std::make_unique<WNetE>();
+        case 3: return std::make_unique<WNetW>();
+        }
+        return nullptr;
+    case DOVA_IF_KPNET:
+        switch (mode) {
+        case 0: return std::make_unique<WKpnet>();
+        case 1: return std::make_unique<WKpnetA>();
+        case 2: return std::make_unique<WKpnetE>();
+        }
+        return nullptr;
     default:
         return nullptr;
     }

@@ -1,0 +1,64 @@
+#include "backends/net_events.h"
+
+#include "os/os_wait.h"
+#include "trace.h"
+
+WNetE::~WNetE() {
+    WNetE::release(0);
+}
+
+int32_t WNetE::claim(int32_t) {
+    dovaTrace("DOVA: WNetE::claim()\n");
+    release(0);
+    if (port_ == 0) return DOVA_E_ADDRESS;
+    socket_ = os::Socket::tcp();
+    if (!socket_.valid()) return DOVA_E_SOCKET;
+    if (!createEvents()) {
+        release(0);
+        return DOVA_E_EVENT;
+    }
+    if (!createQueues()) {
+        release(0);
+        return DOVA_E_QUEUE;
+    }
+    if (connectPeer() != 0) {
+        release(0);
+        return DOVA_E_CONNECT;
+    }
+    // Selecting the socket's events: from here the workers learn of them
+    // through poll(), which needs a non-blocking socket.
+    bool selected = socket_.setNonBlocking(true);
+    dovaTrace("DOVA:  WSAEventSelect(%08X)\n", unsigned(socket_.handle()));
+    if (!selected) {
+        lastError_ = os::lastError();
+        release(0);
+        return DOVA_E_NOTIFY;
+    }
+    const intptr_t h = socket_.handle();
+    bool started = startThreads(
+        [this, h] {
+            runSendWorker("DOVA: WNetE::procSend() Start\n", "DOVA: WNetE::procSend() End\n", h,
+                          Device::Socket);
+        },
+        nullptr,
+        [this, h] {
+            runSocketWaitWorker("DOVA: WNetE::procWait() Start\n", "DOVA: WNetE::procWait() End\n", h);
+        });
+    if (!started) {
+        release(0);
+        return DOVA_E_THREAD;
+    }
+    return DOVA_OK;
+}
+
+int32_t WNetE::release(int32_t timeout) {
+    if (!socket_.valid()) return DOVA_OK;
+    dovaTrace("DOVA: WNetE::release(%d)\n", timeout);
+    int32_t result = drainSendQueue(timeout, deviceLost());
+    if (timeout != 0 && result == 0) closeGracefully(timeout);
+    stopThreads();
+    freeQueues();
+    closeEvents();
+    socket_.close();
+    return result;
+}

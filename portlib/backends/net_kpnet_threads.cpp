@@ -1,0 +1,57 @@
+#include "backends/net_kpnet_threads.h"
+
+#include "os/os_wait.h"
+#include "trace.h"
+
+WKpnetA::~WKpnetA() {
+    WKpnetA::release(0);
+}
+
+int32_t WKpnetA::claim(int32_t) {
+    int32_t r = claimSocketAndChannel("WKpnetA");
+    if (r != DOVA_OK) return r;
+    if (!createEvents()) {
+        release(0);
+        return DOVA_E_EVENT;
+    }
+    if (!createQueues()) {
+        release(0);
+        return DOVA_E_QUEUE;
+    }
+    if (connectPeer() != 0 || !socket_.setNonBlocking(true)) {
+        release(0);
+        return DOVA_E_CONNECT;
+    }
+    const intptr_t h = socket_.handle();
+    bool started = startThreads(
+        [this, h] {
+            runSendWorker("DOVA: WKPnetA::procSend() Start\n", "DOVA: WKpnetA::procSend() End\n",
+                          h, Device::Socket);
+        },
+        [this, h] {
+            runRecvWorker("DOVA: WKpnetA::procRecv() Start\n", "DOVA: WKpnetA::procRecv() End\n",
+                          h, Device::Socket);
+        },
+        [] {
+            dovaTrace("DOVA: WKpnetA::procConn() Start\n");
+            dovaTrace("DOVA: WKpnetA::procConn() End\n");
+        });
+    if (!started) {
+        release(0);
+        return DOVA_E_THREAD;
+    }
+    return DOVA_OK;
+}
+
+int32_t WKpnetA::release(int32_t timeout) {
+    if (!socket_.valid()) return DOVA_OK;
+    dovaTrace("DOVA: WKpentA::release(%d)\n", timeout);
+    int32_t result = drainSendQueue(timeout, deviceLost());
+    if (timeout != 0 && result == 0) closeGracefully(timeout);
+    stopThreads();
+    freeQueues();
+    closeEvents();
+    status_.close();
+    socket_.close();
+    return result;
+}

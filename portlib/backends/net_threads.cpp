@@ -1,0 +1,64 @@
+#include "backends/net_threads.h"
+
+#include "os/os_wait.h"
+#include "trace.h"
+
+WNetA::~WNetA() {
+    WNetA::release(0);
+}
+
+int32_t WNetA::claim(int32_t) {
+    dovaTrace("DOVA: WNetA::claim()\n");
+    release(0);
+    if (port_ == 0) return DOVA_E_ADDRESS;
+    socket_ = os::Socket::tcp();
+    if (!socket_.valid()) return DOVA_E_SOCKET;
+    if (!createEvents()) {
+        release(0);
+        return DOVA_E_EVENT;
+    }
+    if (!createQueues()) {
+        release(0);
+        return DOVA_E_QUEUE;
+    }
+    if (connectPeer() != 0) {
+        release(0);
+        return DOVA_E_CONNECT;
+    }
+    // The workers wait in poll() beside the stop event, never in the socket.
+    if (!socket_.setNonBlocking(true)) {
+        lastError_ = os::lastError();
+        release(0);
+        return DOVA_E_CONNECT;
+    }
+    const intptr_t h = socket_.handle();
+    bool started = startThreads(
+        [this, h] {
+            runSendWorker("DOVA: WNetA::procSend() Start\n", "DOVA: WNetA::procSend() End\n", h,
+                          Device::Socket);
+        },
+        [this, h] {
+            runRecvWorker("DOVA: WNetA::procRecv() Start\n", "DOVA: WNetA::procRecv() End\n", h,
+                          Device::Socket);
+        },
+        nullptr);
+    if (!started) {
+        release(0);
+        return DOVA_E_THREAD;
+    }
+    return DOVA_OK;
+}
+
+int32_t WNetA::release(int32_t timeout) {
+    if (!socket_.valid()) return DOVA_OK;
+    dovaTrace("DOVA: WNetA::release(%d)\n", timeout);
+    int32_t result = drainSendQueue(timeout, deviceLost());
+    // After a drain that gave up the printer takes no data: waiting for it
+    // to close its side would only hold the caller longer.
+    if (timeout != 0 && result == 0) closeGracefully(timeout);
+    stopThreads();
+    freeQueues();
+    closeEvents();
+    socket_.close();
+    return result;
+}

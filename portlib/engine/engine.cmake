@@ -1,0 +1,10 @@
+# The worker-thread engine and the OS pieces it waits with.
+list(APPEND DOVA_ENGINE_SOURCES
+    engine/ring_buf.cpp
+    engine/list_queue.cpp
+    engine/wasync.cpp
+    os/posix/event.cpp
+    os/posix/wait.cpp
+    os/posix/io.cpp
+    os/posix/io_syscalls.cpp
+)
