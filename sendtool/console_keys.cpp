@@ -1,6 +1,7 @@
 #include "console_keys.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <iterator>
 #include <poll.h>
 #include <unistd.h>
@@ -33,7 +34,10 @@ void onSignal(int sig) {
 
 } // namespace
 
-ConsoleKeys::ConsoleKeys(int fd) : fd_(fd), terminal_(isatty(fd) == 1) {}
+ConsoleKeys::ConsoleKeys(int fd) : fd_(fd), terminal_(isatty(fd) == 1) {
+    // No standard input at all: nobody can press a key.
+    if (fd < 0 || fcntl(fd, F_GETFD) < 0) exhausted_ = true;
+}
 
 std::optional<unsigned char> ConsoleKeys::pollKey() {
     if (exhausted_) return std::nullopt;

@@ -1,0 +1,209 @@
+// The byte emitter, the read-back poll, the data display and the waits of
+// prompt and delay lines, on a port that misbehaves on purpose.
+#include "byte_display.h"
+#include "fake_port.h"
+#include "port_script.h"
+#include "script_scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <unistd.h>
+
+using namespace sendtool;
+using sendtool_test::FakePort;
+
+namespace {
+
+// A FILE that keeps what was printed to it.
+class Captured {
+public:
+    Captured() : file_(open_memstream(&data_, &size_)) {}
+    ~Captured() {
+        std::fclose(file_);
+        std::free(data_);
+    }
+    std::FILE* file() { return file_; }
+    std::string text() {
+        std::fflush(file_);
+        return std::string(data_, size_);
+    }
+
+private:
+    char* data_ = nullptr;
+    size_t size_ = 0;
+    std::FILE* file_;
+};
+
+// Standard input stand-in: a pipe with the given keys, closed or kept open.
+class KeyPipe {
+public:
+    explicit KeyPipe(const std::string& keys, bool closeAfter = true) {
+        if (pipe(fds_) != 0) throw std::runtime_error("pipe");
+        if (!keys.empty() && ::write(fds_[1], keys.data(), keys.size()) < 0) throw std::runtime_error("write");
+        if (closeAfter) closeWriter();
+    }
+    ~KeyPipe() {
+        close(fds_[0]);
+        closeWriter();
+    }
+    void closeWriter() {
+        if (fds_[1] >= 0) close(fds_[1]);
+        fds_[1] = -1;
+    }
+    int reader() const { return fds_[0]; }
+    std::string unread() {
+        std::string rest;
+        char c;
+        closeWriter();
+        while (::read(fds_[0], &c, 1) == 1) rest += c;
+        return rest;
+    }
+
+private:
+    int fds_[2] = {-1, -1};
+};
+
+TEST(SendtoolByteDisplay, SentAndReceivedLinesKeepSeparateCounters) {
+    Captured out;
+    ByteDisplay display(out.file());
+    for (uint8_t b : {0x41, 0x20, 0x7F, 0x00, 0xC8}) display.sent(b);
+    display.sent(0x1B);
+    display.received(0x12);
+    display.received(0x80);
+    display.sent(0x0A);
+    EXPECT_EQ(out.text(), ">000000:  65 41h A\n"
+                          ">000001:  32 20h SP\n"
+                          ">000002: 127 7Fh DEL\n"
+                          ">000003:   0 00h NUL\n"
+                          ">000004: 200 C8h \n"
+                          ">000005:  27 1Bh ESC\n"
+                          "<                       000000:  18 12h DC2\n"
+                          "<                       000001: 128 80h \n"
+                          ">000006:  10 0Ah LF\n");
+}
+
+TEST(SendtoolByteEmitter, OffersAByteAgainWhileTheQueueIsFull) {
+    Captured out;
+    ByteDisplay display(out.file());
+    ConsoleKeys keys(-1);
+    FakePort port;
+    port.refusals = 5;
+    PortScript script(port, display, keys, true);
+    script.number(0x4142);
+    EXPECT_EQ(port.taken, "BA");
+    EXPECT_EQ(port.offered.size(), 7u);
+    EXPECT_FALSE(script.stalled());
+    // Each byte is shown once, before it is written, however often it was offered.
+    EXPECT_EQ(out.text(), ">000000:  66 42h B\n>000001:  65 41h A\n");
+}
+
+TEST(SendtoolByteEmitter, AFailedByteIsNotRepeatedAndTheScriptGoesOn) {
+    Captured out;
+    ByteDisplay display(out.file());
+    ConsoleKeys keys(-1);
+    for (int32_t failure : {1101, -1}) {
+        FakePort port;
+        port.writeResult = failure;
+        PortScript script(port, display, keys, false);
+        script.byte(1);
+        script.byte(2);
+        EXPECT_EQ(port.offered.size(), 2u) << failure;
+        EXPECT_FALSE(script.stalled());
+    }
+}
+
+TEST(SendtoolByteEmitter, GivesUpOnAPortThatTakesNothingAndWaitsOnlyOnce) {
+    Captured out;
+    ByteDisplay display(out.file());
+    ConsoleKeys keys(-1);
+    FakePort port;
+    port.full = true;
+    PortScript script(port, display, keys, true, StallLimit{50, 1});
+    script.byte('a');
+    ASSERT_TRUE(script.stalled());
+    size_t offers = port.offered.size();
+    EXPECT_GE(offers, 2u);
+    script.byte('b');
+    script.message("still printed");
+    EXPECT_EQ(port.offered.size(), offers);
+    EXPECT_EQ(out.text(), ">000000:  97 61h a\n>000001:  98 62h b\n");
+}
+
+TEST(SendtoolReadBackPoll, ShowsReceivedBytesUnlessTheReadFailed) {
+    Captured out;
+    ByteDisplay display(out.file());
+    ConsoleKeys keys(-1);
+    FakePort port;
+    port.reads = {{0, "\x12"}, {1102, "x"}, {-1, "\x06"}, {0, ""}};
+    PortScript script(port, display, keys, false);
+    for (int i = 0; i < 5; ++i) script.poll();
+    EXPECT_EQ(port.readCalls, 5);
+    EXPECT_EQ(out.text(), "<                       000000:  18 12h DC2\n"
+                          "<                       000001:   6 06h ACK\n");
+}
+
+TEST(SendtoolLineWaits, APromptTakesOneByteOfANonTerminalInput) {
+    Captured out;
+    ByteDisplay display(out.file());
+    FakePort port;
+    KeyPipe pipe("xy", false);
+    ConsoleKeys keys(pipe.reader());
+    PortScript script(port, display, keys, false);
+    script.prompt("Insert paper");
+    EXPECT_EQ(pipe.unread(), "y");
+}
+
+TEST(SendtoolLineWaits, APromptGoesOnAtTheEndOfInputOrWithoutInput) {
+    Captured out;
+    ByteDisplay display(out.file());
+    FakePort port;
+    KeyPipe pipe("");
+    ConsoleKeys keys(pipe.reader());
+    PortScript script(port, display, keys, false);
+    script.prompt("");
+    script.prompt("");
+    EXPECT_TRUE(keys.exhausted());
+    ConsoleKeys closed(-1);
+    PortScript noInput(port, display, closed, false);
+    noInput.prompt("");
+    EXPECT_TRUE(closed.exhausted());
+}
+
+TEST(SendtoolLineWaits, ADelayEndsEarlyOnlyOnEscape) {
+    Captured out;
+    ByteDisplay display(out.file());
+    FakePort port;
+    {
+        KeyPipe pipe("ab\x1b" "c");
+        ConsoleKeys keys(pipe.reader());
+        PortScript script(port, display, keys, false);
+        script.delay("  +60000 ms");
+        EXPECT_EQ(pipe.unread(), "c");
+    }
+    {
+        KeyPipe pipe("abc");
+        ConsoleKeys keys(pipe.reader());
+        PortScript script(port, display, keys, false);
+        auto start = std::chrono::steady_clock::now();
+        port.readCalls = 0;
+        script.delay("40");
+        // Millisecond ticks may cut the wait short by less than a tick.
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+        EXPECT_GE(port.readCalls, 1);
+        EXPECT_EQ(pipe.unread(), "");
+    }
+    {
+        // Zero and negative delays still poll the port once.
+        KeyPipe pipe("");
+        ConsoleKeys keys(pipe.reader());
+        PortScript script(port, display, keys, false);
+        for (const char* text : {"", "0", "-5000", "-99999999999"}) {
+            port.readCalls = 0;
+            script.delay(text);
+            EXPECT_EQ(port.readCalls, 1) << text;
+        }
+    }
+}
+
+} // namespace
