@@ -14,7 +14,9 @@ QString quoted(const QString& text) { return u'"' + scripttext(text) + u'"'; }
 QString ticketstamp(const QDateTime& when, const QLocale& locale) {
     const QString date = locale.toString(when.date(), QLocale::ShortFormat);
     if (when.time().msecsSinceStartOfDay() == 0) return date;
-    return date + u' ' + locale.toString(when.time(), QLocale::LongFormat);
+    // Formatted from the date and time together, so that a zone in the
+    // locale's long time format is the zone of `when`.
+    return date + u' ' + locale.toString(when, locale.timeFormat(QLocale::LongFormat));
 }
 
 QStringList callticket(const QString& qrNumber, const QString& optionText, const QString& stamp,

@@ -3,7 +3,6 @@
 #include "printing/script_converter.h"
 #include "printing/script_spool.h"
 #include "printing/script_writer.h"
-#include "printing/send_tool.h"
 
 #include <QFile>
 
@@ -27,7 +26,7 @@ private:
 QString printscript(const QStringList& lines, const QString& target,
                     const TPrintSettings& settings) {
     TScriptSpool& spool = TScriptSpool::instance();
-    spool.sweep();
+    spool.poll();
     const TScriptFiles files = spool.reserve(settings.scriptFolder);
     TFileGuard converted(files.converted);
     {
@@ -37,8 +36,7 @@ QString printscript(const QStringList& lines, const QString& target,
         writer.close();
         convertscript(files.raw, files.converted);
     }
-    const qint64 pid = startsendtool(settings.sendToolPath, files.converted, target);
+    spool.submit(settings.sendToolPath, files.converted, target);
     converted.keep();
-    spool.handover(files.converted, pid);
     return files.converted;
 }

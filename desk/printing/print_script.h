@@ -7,9 +7,10 @@
 #include <QStringList>
 
 // Writes the lines into a fresh raw script, converts it into a fresh final
-// script and starts the send tool with it and the printer target. Returns
-// the final script's path (removed again once the send tool has ended).
-// Throws TPrintError when a file cannot be written or the send tool cannot
-// be started; nothing is sent then and no file is left behind.
+// script and hands that to the send tool with the printer target (at once,
+// or after the prints still in flight for the same target). Returns the final
+// script's path, removed again once the send tool has ended. Throws
+// TPrintError when a file cannot be written or the send tool cannot be
+// started; nothing is sent then and no file is left behind.
 QString printscript(const QStringList& lines, const QString& target,
                     const TPrintSettings& settings);

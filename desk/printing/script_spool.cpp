@@ -1,14 +1,21 @@
 #include "printing/script_spool.h"
 
-#include "printing/print_error.h"
 #include "printing/child_process.h"
+#include "printing/print_error.h"
+#include "printing/send_tool.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QThread>
+#include <QTimer>
 
 namespace {
 const QString kPrefix = QStringLiteral("out-");
+constexpr int kPollMs = 100;
+// prnfeed gives up on a printer that does not move for 30 s once connected,
+// but a connect may hang longer; after this the next ticket does not wait.
+constexpr qint64 kStallMs = 5 * 60 * 1000;
 
 bool ours(const QString& fileName) {
     return fileName.startsWith(kPrefix) &&
@@ -21,6 +28,21 @@ TScriptSpool& TScriptSpool::instance() {
     return spool;
 }
 
+TScriptSpool::TScriptSpool() = default;
+
+TScriptSpool::~TScriptSpool() {
+    // The timer belongs to the application, which has normally ended by now.
+    if (timer_) QObject::disconnect(timer_, nullptr, nullptr, nullptr);
+    for (Job& job : jobs_) {
+        if (job.pid >= 0) continue;
+        try {
+            start(job);
+        } catch (const TPrintError&) {
+            QFile::remove(job.script);
+        }
+    }
+}
+
 TScriptFiles TScriptSpool::reserve(const QString& folder) {
     if (folder.isEmpty())
         throw TPrintError(QStringLiteral("No folder for printer scripts is configured."));
@@ -28,7 +50,6 @@ TScriptFiles TScriptSpool::reserve(const QString& folder) {
     if (!dir.exists() && !dir.mkpath(QStringLiteral(".")))
         throw TPrintError(QStringLiteral("Cannot create the printer script folder %1.").arg(folder));
 
-    std::lock_guard lock(mutex_);
     const QString canonical = dir.canonicalPath();
     dir.setPath(canonical);
     if (!cleanedFolders_.contains(canonical)) {
@@ -50,26 +71,55 @@ TScriptFiles TScriptSpool::reserve(const QString& folder) {
     throw TPrintError(QStringLiteral("Cannot create a printer script in %1.").arg(folder));
 }
 
-void TScriptSpool::handover(const QString& convertedPath, qint64 pid) {
-    std::lock_guard lock(mutex_);
-    pending_.push_back({convertedPath, pid});
+void TScriptSpool::submit(const QString& program, const QString& convertedPath,
+                          const QString& target) {
+    Job job{convertedPath, program, target, -1, {}};
+    if (!blocked(target, jobs_.size())) start(job);
+    jobs_.push_back(std::move(job));
+    keeppolling();
 }
 
-void TScriptSpool::sweep() {
-    std::lock_guard lock(mutex_);
-    std::erase_if(pending_, [](const Pending& p) {
-        if (!childended(p.pid)) return false;
-        // A file that cannot be removed now stays for the next run's cleanup.
-        QFile::remove(p.path);
+void TScriptSpool::poll() {
+    std::erase_if(jobs_, [](const Job& job) {
+        if (job.pid < 0 || !childended(job.pid)) return false;
+        // A file that cannot be removed now goes with the next run's cleanup.
+        QFile::remove(job.script);
         return true;
     });
+    for (std::size_t i = 0; i < jobs_.size(); ++i) {
+        Job& job = jobs_[i];
+        if (job.pid >= 0 || blocked(job.target, i)) continue;
+        try {
+            start(job);
+        } catch (const TPrintError&) {
+            // The send tool ran a moment ago for the ticket before it; should
+            // it be gone now, there is nobody left to tell but the next print.
+            QFile::remove(job.script);
+            job.pid = 0;
+        }
+    }
+    std::erase_if(jobs_, [](const Job& job) { return job.pid == 0; });
+    keeppolling();
 }
 
 QStringList TScriptSpool::pending() const {
-    std::lock_guard lock(mutex_);
-    QStringList paths;
-    for (const Pending& p : pending_) paths << p.path;
-    return paths;
+    QStringList scripts;
+    for (const Job& job : jobs_) scripts << job.script;
+    return scripts;
+}
+
+bool TScriptSpool::blocked(const QString& target, std::size_t before) const {
+    for (std::size_t i = 0; i < before && i < jobs_.size(); ++i) {
+        const Job& job = jobs_[i];
+        if (job.target != target) continue;
+        if (job.pid < 0 || !job.stalled.hasExpired()) return true;
+    }
+    return false;
+}
+
+void TScriptSpool::start(Job& job) {
+    job.pid = startsendtool(job.program, job.script, job.target);
+    job.stalled.setRemainingTime(kStallMs);
 }
 
 void TScriptSpool::removeleftovers(const QString& folder) {
@@ -79,8 +129,22 @@ void TScriptSpool::removeleftovers(const QString& folder) {
     for (const QString& name : dir.entryList(QDir::Files)) {
         const QString path = dir.filePath(name);
         if (!ours(name)) continue;
-        bool inFlight = false;
-        for (const Pending& p : pending_) inFlight = inFlight || p.path == path;
-        if (!inFlight) QFile::remove(path);
+        bool ownJob = false;
+        for (const Job& job : jobs_) ownJob = ownJob || job.script == path;
+        if (!ownJob) QFile::remove(path);
     }
+}
+
+void TScriptSpool::keeppolling() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) return;
+    if (!timer_) {
+        timer_ = new QTimer(app);
+        timer_->setInterval(kPollMs);
+        QObject::connect(timer_, &QTimer::timeout, [this] { poll(); });
+    }
+    if (jobs_.empty())
+        timer_->stop();
+    else if (!timer_->isActive())
+        timer_->start();
 }

@@ -1,16 +1,24 @@
-// The script files of the prints in flight. Every print gets its own pair of
-// files, so that tickets printed in quick succession never rewrite a script
-// that an earlier prnfeed is still reading. A final script is removed once
-// its prnfeed has ended (checked at every print and on sweep()); files left
-// by an earlier run of the desk are removed when this run first prints into
-// the folder.
+// The prints in flight. Every print gets its own pair of script files, so a
+// ticket never rewrites a script that an earlier prnfeed is still reading,
+// and the prints of one printer target go out one after the other: a second
+// prnfeed on the same port would mix its bytes into the first one's (a serial
+// line) or race it for the connection (the order of the tickets). A final
+// script is removed once its prnfeed has ended; files left by an earlier run
+// of the desk are removed when this run first prints into the folder.
+//
+// Progress is made at every print, on poll(), and by a timer while prints
+// are in flight when the desk's event loop runs. Everything is meant for the
+// user-interface thread.
 #pragma once
 
+#include <QDeadlineTimer>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
-#include <mutex>
 #include <vector>
+
+#include <QTimer>
 
 struct TScriptFiles {
     QString raw;       // written by the ticket, removed by the print after conversion
@@ -21,28 +29,43 @@ class TScriptSpool {
 public:
     // The one spool of the process: the prints of both tickets share it.
     static TScriptSpool& instance();
+    TScriptSpool();
+    // Starts what still waits, so that no ticket is lost when the desk ends.
+    ~TScriptSpool();
+    TScriptSpool(const TScriptSpool&) = delete;
+    TScriptSpool& operator=(const TScriptSpool&) = delete;
 
     // Creates the folder when missing and a fresh, unused pair of names in it
     // (the final script is created empty, so no other print can take it).
     // Throws TPrintError when the folder or the file cannot be created.
     TScriptFiles reserve(const QString& folder);
-    // The final script now belongs to the send tool with this process id.
-    void handover(const QString& convertedPath, qint64 pid);
-    // Removes the final scripts whose send tool has ended.
-    void sweep();
-    // Final scripts still waiting for their send tool.
+    // Hands the final script to the send tool: started now when nothing else
+    // is in flight for the target, else queued behind it. Throws TPrintError
+    // when it is started now and cannot be; the script is then not taken.
+    void submit(const QString& program, const QString& convertedPath, const QString& target);
+    // Removes the scripts of ended send tools and starts the next waiting.
+    void poll();
+    // Final scripts not yet removed, in the order they were submitted.
     QStringList pending() const;
 
 private:
-    struct Pending {
-        QString path;
-        qint64 pid;
+    struct Job {
+        QString script;
+        QString program;
+        QString target;
+        qint64 pid = -1; // -1 while waiting, 0 once it could not be started
+        QDeadlineTimer stalled;
     };
 
+    // Whether a job of the target among the first `before` jobs is still
+    // waiting, or running and not yet given up on.
+    bool blocked(const QString& target, std::size_t before) const;
+    void start(Job& job);
     void removeleftovers(const QString& folder);
+    void keeppolling();
 
-    mutable std::mutex mutex_;
-    std::vector<Pending> pending_;
+    std::vector<Job> jobs_;
     QStringList cleanedFolders_;
     quint64 serial_ = 0;
+    QPointer<QTimer> timer_; // a child of the application, which may end first
 };

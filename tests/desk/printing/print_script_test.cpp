@@ -80,7 +80,7 @@ TEST_F(PrintingPrintScript, SendToolGetsTheConvertedTicketAndItsFilesGoAway) {
     // Only the final script waits for the send tool; once cp has ended it goes.
     EXPECT_EQ(scriptfiles(settings_.scriptFolder).size(), 1);
     EXPECT_TRUE(waitfor([&] {
-        TScriptSpool::instance().sweep();
+        TScriptSpool::instance().poll();
         return scriptfiles(settings_.scriptFolder).isEmpty();
     }));
 }
