@@ -67,7 +67,8 @@ KeyWait::KeyWait(ConsoleKeys& keys) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESETHAND | SA_NODEFER;
-    for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &action, &gOldActions[i]);
+    for (size_t i = 0; i < std::size(kSignals); ++i)
+        sigaction(kSignals[i], &action, &gOldActions[i]);
     mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
     mode.c_cc[VMIN] = 0;
     mode.c_cc[VTIME] = 0;
@@ -79,7 +80,8 @@ KeyWait::KeyWait(ConsoleKeys& keys) {
 KeyWait::~KeyWait() {
     if (!active_) return;
     restoreTerminal();
-    for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &gOldActions[i], nullptr);
+    for (size_t i = 0; i < std::size(kSignals); ++i)
+        sigaction(kSignals[i], &gOldActions[i], nullptr);
 }
 
 } // namespace sendtool

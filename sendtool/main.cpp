@@ -1,4 +1,6 @@
 // prnfeed: sends a printer script or a binary file to a printer port.
 #include "send_job.h"
 
-int main(int argc, char** argv) { return sendtool::runPrnfeed(argc, argv); }
+int main(int argc, char** argv) {
+    return sendtool::runPrnfeed(argc, argv);
+}

@@ -16,6 +16,8 @@ int32_t DovaPort::read(uint8_t* buffer, uint32_t size, uint32_t* got) {
     return DovaRead(handle_, buffer, size, got, 0);
 }
 
-int32_t DovaPort::force(int32_t on) { return DovaForce(handle_, on); }
+int32_t DovaPort::force(int32_t on) {
+    return DovaForce(handle_, on);
+}
 
 } // namespace sendtool

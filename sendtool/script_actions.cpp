@@ -6,7 +6,8 @@ namespace sendtool {
 
 void ScriptActions::number(uint32_t value) {
     int width = value < 0x100u ? 1 : value < 0x10000u ? 2 : 4;
-    for (int i = 0; i < width; ++i) byte(static_cast<uint8_t>(value >> (8 * i)));
+    for (int i = 0; i < width; ++i)
+        byte(static_cast<uint8_t>(value >> (8 * i)));
 }
 
 void ScriptActions::name(std::string_view text) {
@@ -14,7 +15,8 @@ void ScriptActions::name(std::string_view text) {
         byte(*code);
         return;
     }
-    for (char c : text) byte(static_cast<uint8_t>(c));
+    for (char c : text)
+        byte(static_cast<uint8_t>(c));
 }
 
 } // namespace sendtool

@@ -25,20 +25,28 @@ uint32_t hexValue(std::string_view digits) {
 
 uint8_t escapeByte(char c) {
     switch (c) {
-    case '0': return 0x00;
-    case 'a': return 0x07;
-    case 'b': return 0x08;
-    case 't': return 0x09;
-    case 'n': return 0x0A;
-    case 'r': return 0x0D;
-    default: return static_cast<uint8_t>(c);
+    case '0':
+        return 0x00;
+    case 'a':
+        return 0x07;
+    case 'b':
+        return 0x08;
+    case 't':
+        return 0x09;
+    case 'n':
+        return 0x0A;
+    case 'r':
+        return 0x0D;
+    default:
+        return static_cast<uint8_t>(c);
     }
 }
 
 int32_t leadingDecimal(std::string_view text) {
     size_t i = 0;
     // The blanks of isspace in the C locale.
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     int64_t value = 0;

@@ -43,12 +43,16 @@ File openJobFile(const char* path, bool binary) {
     return file;
 }
 
-void separator() { std::puts("--------------------------------------------------------"); }
+void separator() {
+    std::puts("--------------------------------------------------------");
+}
 
-bool failed(int32_t result) { return result > 0; }
+bool failed(int32_t result) {
+    return result > 0;
+}
 
 class Job {
-public:
+  public:
     Job(const Settings& settings, std::FILE* file) : settings_(settings), file_(file) {}
 
     int run() {
@@ -65,7 +69,7 @@ public:
         return result;
     }
 
-private:
+  private:
     int openAndSend() {
         std::fflush(stdout);
         handle_ = DovaOpenByName(settings_.target, DOVA_MODE_THREADS);
@@ -112,9 +116,12 @@ private:
     int send(DovaPort& port) {
         if (settings_.binary) {
             switch (sendRaw(port, file_, stderr, stdout)) {
-            case RawResult::Sent: return 0;
-            case RawResult::ForceFailed: return 1;
-            case RawResult::WriteFailed: return 3;
+            case RawResult::Sent:
+                return 0;
+            case RawResult::ForceFailed:
+                return 1;
+            case RawResult::WriteFailed:
+                return 3;
             case RawResult::ReadFailed:
                 std::fprintf(stderr, "Can't read binary file. <%s>\n", settings_.scriptPath);
                 return kExitUsage;
@@ -159,7 +166,8 @@ int runPrnfeed(int argc, char** argv) {
     if (settings.waitSeconds != 0) {
         std::printf("Wait %d seconds\n", settings.waitSeconds);
         std::fflush(stdout);
-        for (int32_t i = 0; i < settings.waitSeconds; ++i) sleepMs(1000);
+        for (int32_t i = 0; i < settings.waitSeconds; ++i)
+            sleepMs(1000);
     }
     return result;
 }

@@ -30,7 +30,8 @@ void printUsage(std::FILE* out) {
         " example:\n",
         "   >prnfeed -b192 sample.txt com1\n",
     };
-    for (const char* line : kLines) std::fputs(line, out);
+    for (const char* line : kLines)
+        std::fputs(line, out);
 }
 
 } // namespace sendtool

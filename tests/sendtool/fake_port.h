@@ -11,13 +11,13 @@
 namespace sendtool_test {
 
 class FakePort : public sendtool::PortIo {
-public:
-    std::string taken;                // every byte accepted, in order
-    std::vector<uint32_t> offered;    // the length of every write
+  public:
+    std::string taken;             // every byte accepted, in order
+    std::vector<uint32_t> offered; // the length of every write
     uint32_t maxPerWrite = UINT32_MAX;
-    int refusals = 0;                 // the next writes that accept 0 bytes with success
-    bool full = false;                // accepts 0 bytes with success for ever
-    int32_t writeResult = 0;          // a result > 0 or < 0 fails every write
+    int refusals = 0;        // the next writes that accept 0 bytes with success
+    bool full = false;       // accepts 0 bytes with success for ever
+    int32_t writeResult = 0; // a result > 0 or < 0 fails every write
     int32_t forceResult = -1;
     std::deque<std::pair<int32_t, std::string>> reads; // answers of read(), then nothing
     int readCalls = 0;

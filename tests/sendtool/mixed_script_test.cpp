@@ -12,7 +12,8 @@ namespace {
 
 size_t count(const std::vector<std::string>& events, std::string_view prefix) {
     size_t n = 0;
-    for (auto& e : events) n += e.rfind(prefix, 0) == 0;
+    for (auto& e : events)
+        n += e.rfind(prefix, 0) == 0;
     return n;
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 // A FILE that keeps what was printed to it.
 class Captured {
-public:
+  public:
     Captured() : file_(open_memstream(&data_, &size_)) {}
     ~Captured() {
         std::fclose(file_);
@@ -29,7 +29,7 @@ public:
         return std::string(data_, size_);
     }
 
-private:
+  private:
     char* data_ = nullptr;
     size_t size_ = 0;
     std::FILE* file_;
@@ -37,10 +37,11 @@ private:
 
 // Standard input stand-in: a pipe with the given keys, closed or kept open.
 class KeyPipe {
-public:
+  public:
     explicit KeyPipe(const std::string& keys, bool closeAfter = true) {
         if (pipe(fds_) != 0) throw std::runtime_error("pipe");
-        if (!keys.empty() && ::write(fds_[1], keys.data(), keys.size()) < 0) throw std::runtime_error("write");
+        if (!keys.empty() && ::write(fds_[1], keys.data(), keys.size()) < 0)
+            throw std::runtime_error("write");
         if (closeAfter) closeWriter();
     }
     ~KeyPipe() {
@@ -56,18 +57,20 @@ public:
         std::string rest;
         char c;
         closeWriter();
-        while (::read(fds_[0], &c, 1) == 1) rest += c;
+        while (::read(fds_[0], &c, 1) == 1)
+            rest += c;
         return rest;
     }
 
-private:
+  private:
     int fds_[2] = {-1, -1};
 };
 
 TEST(SendtoolByteDisplay, SentAndReceivedLinesKeepSeparateCounters) {
     Captured out;
     ByteDisplay display(out.file());
-    for (uint8_t b : {0x41, 0x20, 0x7F, 0x00, 0xC8}) display.sent(b);
+    for (uint8_t b : {0x41, 0x20, 0x7F, 0x00, 0xC8})
+        display.sent(b);
     display.sent(0x1B);
     display.received(0x12);
     display.received(0x80);
@@ -137,7 +140,8 @@ TEST(SendtoolReadBackPoll, ShowsReceivedBytesUnlessTheReadFailed) {
     FakePort port;
     port.reads = {{0, "\x12"}, {1102, "x"}, {-1, "\x06"}, {0, ""}};
     PortScript script(port, display, keys, false);
-    for (int i = 0; i < 5; ++i) script.poll();
+    for (int i = 0; i < 5; ++i)
+        script.poll();
     EXPECT_EQ(port.readCalls, 5);
     EXPECT_EQ(out.text(), "<                       000000:  18 12h DC2\n"
                           "<                       000001:   6 06h ACK\n");
@@ -175,7 +179,8 @@ TEST(SendtoolLineWaits, ADelayEndsEarlyOnlyOnEscape) {
     ByteDisplay display(out.file());
     FakePort port;
     {
-        KeyPipe pipe("ab\x1b" "c");
+        KeyPipe pipe("ab\x1b"
+                     "c");
         ConsoleKeys keys(pipe.reader());
         PortScript script(port, display, keys, false);
         script.delay("  +60000 ms");

@@ -34,7 +34,7 @@ const std::string kUsage = "Usage: prnfeed [options] <script> <target>\n"
 const std::string kSeparator(56, '-');
 
 class SendtoolPrnfeed : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     RunOptions options{dir.path()};
 
@@ -75,7 +75,8 @@ protected:
 };
 
 TEST_F(SendtoolPrnfeed, UsageTextByteForByte) {
-    for (auto args : std::vector<std::vector<std::string>>{{}, {"job.txt"}, {"a", "b", "c"}, {"-w"}, {"job.txt", "out.prn", "-w"}}) {
+    for (auto args : std::vector<std::vector<std::string>>{
+             {}, {"job.txt"}, {"a", "b", "c"}, {"-w"}, {"job.txt", "out.prn", "-w"}}) {
         RunResult r = run(args);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(afterBanner(r.err), kUsage);
@@ -90,7 +91,9 @@ TEST_F(SendtoolPrnfeed, SendsAScriptToAFileAndPrintsItsMessages) {
     EXPECT_EQ(readFile(dir / "out.prn"), std::string("\x1b@\x1dV\x42\x00", 6));
     EXPECT_EQ(afterBanner(r.err), "");
     // Separator, messages, separator, time.
-    ASSERT_EQ(r.out.rfind(kSeparator + "\nPrinting ticket 12\ndone\n" + kSeparator + "\nTotal Time = ", 0), 0u)
+    ASSERT_EQ(r.out.rfind(
+                  kSeparator + "\nPrinting ticket 12\ndone\n" + kSeparator + "\nTotal Time = ", 0),
+              0u)
         << r.out;
     EXPECT_EQ(r.out.back(), '\n');
     EXPECT_NE(r.out.find(" sec\n"), std::string::npos);
@@ -100,7 +103,8 @@ TEST_F(SendtoolPrnfeed, CrLfScriptsSendNoCarriageReturns) {
     writeFile(dir / "job.txt", "!Cafe\r\nESC t 18\r\n\"Caf\"130\" ok\r\nLF\r\n");
     RunResult r = run({"job.txt", "out.prn"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(readFile(dir / "out.prn"), "\x1bt\x12" "Caf\x82 ok\n");
+    EXPECT_EQ(readFile(dir / "out.prn"), "\x1bt\x12"
+                                         "Caf\x82 ok\n");
     EXPECT_EQ(body(r.out), "Cafe\n");
 }
 
@@ -132,7 +136,8 @@ TEST_F(SendtoolPrnfeed, OptionLettersShareAnArgumentAndTakeValues) {
     RunResult glued = run({"-tb9600", "job.txt", "out.prn"});
     EXPECT_EQ(glued.exitCode, 0);
     EXPECT_EQ(body(glued.out), ">000000:  65 41h A\n");
-    RunResult separate = run({"-b", "192", "-d", "8", "-pE", "-s", "1", "-fx", "job.txt", "out.prn"});
+    RunResult separate =
+        run({"-b", "192", "-d", "8", "-pE", "-s", "1", "-fx", "job.txt", "out.prn"});
     EXPECT_EQ(separate.exitCode, 0) << separate.err;
     EXPECT_EQ(afterBanner(separate.err), "");
     RunResult to = run({"-to", "job.txt", "out.prn"});
@@ -159,14 +164,15 @@ TEST_F(SendtoolPrnfeed, InvalidValuesEndTheRunBeforeTheLibraryStarts) {
         {{"-s3", "job.txt", "out.prn"}, 's'},
         {{"-fq", "job.txt", "out.prn"}, 'f'},
         {{"-tb", "job.txt", "out.prn", "x"}, 'b'}, // the script path is taken as the value
-        {{"job.txt"}, 0},                           // usage, for comparison below
-        {{"-b"}, 'b'},                              // no value at the end of the line
+        {{"job.txt"}, 0},                          // usage, for comparison below
+        {{"-b"}, 'b'},                             // no value at the end of the line
     };
     for (auto& [args, letter] : cases) {
         RunResult r = run(args);
         EXPECT_EQ(r.exitCode, 1) << args[0];
         if (letter != 0) {
-            EXPECT_EQ(afterBanner(r.err), std::string("Invalid parameter ") + letter + "\n") << args[0];
+            EXPECT_EQ(afterBanner(r.err), std::string("Invalid parameter ") + letter + "\n")
+                << args[0];
         }
         EXPECT_EQ(r.out, "");
     }
@@ -261,7 +267,8 @@ TEST_F(SendtoolPrnfeed, ATargetWithoutAPortGives12) {
 
 TEST_F(SendtoolPrnfeed, BinaryModeSendsTheFileUnchanged) {
     std::string content(10000, '\0');
-    for (size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i % 251);
+    for (size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>(i % 251);
     writeFile(dir / "data.bin", content);
     RunResult r = run({"-o", "data.bin", "out.prn"});
     EXPECT_EQ(r.exitCode, 0);

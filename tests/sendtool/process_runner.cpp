@@ -43,7 +43,8 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
     std::vector<std::string> argStore{program};
     argStore.insert(argStore.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    for (auto& a : argStore) argv.push_back(a.data());
+    for (auto& a : argStore)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
 
     pid_t pid = fork();
@@ -57,7 +58,8 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
-        for (auto& [name, value] : options.env) setenv(name.c_str(), value.c_str(), 1);
+        for (auto& [name, value] : options.env)
+            setenv(name.c_str(), value.c_str(), 1);
         if (options.fileSizeLimit) {
             // Past the limit a write is cut short and the next one fails with
             // EFBIG instead of killing the process.

@@ -15,14 +15,14 @@ struct RunOptions {
 
     std::filesystem::path workDir;
     std::vector<std::pair<std::string, std::string>> env; // added to the environment
-    std::optional<std::string> stdinText;                // else /dev/null
+    std::optional<std::string> stdinText;                 // else /dev/null
     std::optional<long> fileSizeLimit;                    // RLIMIT_FSIZE in bytes
     std::chrono::seconds timeout{60};
 };
 
 struct RunResult {
-    int exitCode = -1;  // -1 when killed by a signal
-    int signal = 0;     // the signal that ended it
+    int exitCode = -1; // -1 when killed by a signal
+    int signal = 0;    // the signal that ended it
     bool timedOut = false;
     std::string out;
     std::string err;
@@ -40,7 +40,7 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes);
 
 // A fresh folder under the system's temporary folder, removed on destruction.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -48,7 +48,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -12,7 +12,7 @@ using sendtool_test::FakePort;
 namespace {
 
 class Captured {
-public:
+  public:
     Captured() : file_(open_memstream(&data_, &size_)) {}
     ~Captured() {
         std::fclose(file_);
@@ -24,7 +24,7 @@ public:
         return std::string(data_, size_);
     }
 
-private:
+  private:
     char* data_ = nullptr;
     size_t size_ = 0;
     std::FILE* file_;
@@ -32,7 +32,8 @@ private:
 
 std::string pattern(size_t size) {
     std::string s(size, '\0');
-    for (size_t i = 0; i < size; ++i) s[i] = static_cast<char>(i * 7 + i / 256);
+    for (size_t i = 0; i < size; ++i)
+        s[i] = static_cast<char>(i * 7 + i / 256);
     return s;
 }
 
@@ -70,8 +71,7 @@ TEST(SendtoolRawSender, APortThatTakesPartOfABlockGetsTheRestFirst) {
     Sent s = send(port, content);
     EXPECT_EQ(s.result, RawResult::Sent);
     EXPECT_TRUE(port.taken == content);
-    EXPECT_EQ(port.offered,
-              (std::vector<uint32_t>{4096, 4096, 4096, 2596, 1096, 904}));
+    EXPECT_EQ(port.offered, (std::vector<uint32_t>{4096, 4096, 4096, 2596, 1096, 904}));
     EXPECT_EQ(s.progress, "  0%\r 81%\r100%\r100%\n");
 }
 

@@ -11,14 +11,16 @@
 namespace sendtool_test {
 
 class RecordingScript : public sendtool::ScriptActions {
-public:
+  public:
     std::string bytes;
     // Line commands and polls in order, e.g. "poll", "message:text".
     std::vector<std::string> events;
 
     void byte(uint8_t value) override { bytes.push_back(static_cast<char>(value)); }
     void poll() override { events.push_back("poll"); }
-    void message(std::string_view text) override { events.push_back("message:" + std::string(text)); }
+    void message(std::string_view text) override {
+        events.push_back("message:" + std::string(text));
+    }
     void prompt(std::string_view text) override { events.push_back("prompt:" + std::string(text)); }
     void delay(std::string_view text) override { events.push_back("delay:" + std::string(text)); }
 };

@@ -29,19 +29,21 @@ constexpr std::array<Control, 12> kControls{{{"ESC", 0x1B},
 
 void appendNumber(std::string& out, uint32_t value) {
     int width = value < 0x100u ? 1 : value < 0x10000u ? 2 : 4;
-    for (int i = 0; i < width; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
+    for (int i = 0; i < width; ++i)
+        out.push_back(static_cast<char>(value >> (8 * i)));
 }
 
 class Generator {
-public:
+  public:
     Generator(uint32_t seed, bool crlf) : rng_(seed), crlf_(crlf) {}
 
     GeneratedScript run(size_t minSize) {
-        while (out_.script.size() < minSize) line();
+        while (out_.script.size() < minSize)
+            line();
         return std::move(out_);
     }
 
-private:
+  private:
     uint32_t pick(uint32_t n) { return std::uniform_int_distribution<uint32_t>(0, n - 1)(rng_); }
 
     void newline() { out_.script += crlf_ ? "\r\n" : "\n"; }
@@ -54,7 +56,9 @@ private:
             ++out_.messageLines;
             break;
         }
-        case 1: out_.script += "'a comment with ESC and \"quotes\""; break;
+        case 1:
+            out_.script += "'a comment with ESC and \"quotes\"";
+            break;
         default: {
             size_t tokens = 1 + pick(12);
             for (size_t i = 0; i < tokens; ++i) {
@@ -96,7 +100,8 @@ private:
             std::string name(1, static_cast<char>('g' + pick(20)));
             size_t len = 1 + pick(8);
             static const char kRest[] = "abcxyz_09QRS";
-            for (size_t i = 0; i < len; ++i) name.push_back(kRest[pick(sizeof kRest - 1)]);
+            for (size_t i = 0; i < len; ++i)
+                name.push_back(kRest[pick(sizeof kRest - 1)]);
             s += name;
             e += name;
             break;

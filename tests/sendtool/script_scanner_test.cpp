@@ -8,7 +8,9 @@ using sendtool_test::scan;
 
 namespace {
 
-std::string bytesOf(const std::string& script) { return scan(script).bytes; }
+std::string bytesOf(const std::string& script) {
+    return scan(script).bytes;
+}
 
 std::string hex(const std::string& bytes) {
     std::string out;
@@ -34,8 +36,7 @@ TEST(SendtoolScriptScanner, ControlNamesLettersAndPunctuation) {
                   "1F 1F 0C 0B 01 02 03 11 13 7F 20 00");
     EXPECT_SCRIPT("ACK BEL BS CAN CR DC1 DC2 DC3 DC4 DLE EM ENQ EOT ETB ETX FS",
                   "06 07 08 18 0D 11 12 13 14 10 19 05 04 17 03 1C");
-    EXPECT_SCRIPT("HT LF NAK RS SI SO SOH STX SUB SYN VT",
-                  "09 0A 15 1E 0F 0E 01 02 1A 16 0B");
+    EXPECT_SCRIPT("HT LF NAK RS SI SO SOH STX SUB SYN VT", "09 0A 15 1E 0F 0E 01 02 1A 16 0B");
     EXPECT_SCRIPT("hello_World2", "68 65 6C 6C 6F 5F 57 6F 72 6C 64 32");
     // Blanks are spaces and tabs; other control characters and high bytes are sent.
     EXPECT_SCRIPT(std::string("\t \x01\x7F\x80\xFF", 6), "01 7F 80 FF");
@@ -99,9 +100,9 @@ TEST(SendtoolScriptScanner, SingleQuotedStrings) {
 TEST(SendtoolScriptScanner, LineCommandsOnlyAtTheStartOfALine) {
     auto r = scan("!hello world\n.\n.Press a key\n*250\n'comment\nESC\n");
     EXPECT_EQ(hex(r.bytes), "1B");
-    EXPECT_EQ(r.events, (std::vector<std::string>{"message:hello world", "poll", "prompt:",
-                                                  "poll", "prompt:Press a key", "poll",
-                                                  "delay:250", "poll", "poll", "poll"}));
+    EXPECT_EQ(r.events, (std::vector<std::string>{"message:hello world", "poll", "prompt:", "poll",
+                                                  "prompt:Press a key", "poll", "delay:250", "poll",
+                                                  "poll", "poll"}));
     EXPECT_SCRIPT("  !text", "21 74 65 78 74");
     EXPECT_SCRIPT("A!.*", "41 21 2E 2A");
     // A line command's text is taken as it is: names, quotes and markers included.
@@ -156,7 +157,8 @@ TEST(SendtoolTextInput, FoldsCrLfAcrossBlockBoundaries) {
         sendtool::TextInput input(f);
         std::string got;
         std::vector<char> buf(block);
-        while (size_t n = input.read(buf.data(), block)) got.append(buf.data(), n);
+        while (size_t n = input.read(buf.data(), block))
+            got.append(buf.data(), n);
         std::fclose(f);
         EXPECT_EQ(got, folded) << "block size " << block;
         EXPECT_FALSE(input.failed());

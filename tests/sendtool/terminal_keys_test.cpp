@@ -18,7 +18,7 @@ using namespace sendtool_test;
 namespace {
 
 class Terminal {
-public:
+  public:
     Terminal() {
         master_ = posix_openpt(O_RDWR | O_NOCTTY);
         if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
@@ -39,7 +39,8 @@ public:
         std::vector<std::string> store{PRNFEED_PATH};
         store.insert(store.end(), args.begin(), args.end());
         std::vector<char*> argv;
-        for (auto& a : store) argv.push_back(a.data());
+        for (auto& a : store)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         pid_ = fork();
         if (pid_ == 0) {
@@ -90,7 +91,7 @@ public:
 
     const std::string& screen() const { return screen_; }
 
-private:
+  private:
     int master_ = -1;
     std::string slaveName_;
     pid_t pid_ = -1;
@@ -125,7 +126,8 @@ TEST(SendtoolTerminalKeys, CtrlCDuringADelayRestoresTheTerminal) {
     terminal.start(dir.path(), {"job.txt", "out.prn"});
     ASSERT_TRUE(terminal.waitFor("waiting"));
     // The delay switches the mode once it starts; wait for that, bounded.
-    for (int i = 0; i < 3000 && (terminal.localFlags() & ICANON); ++i) usleep(1000);
+    for (int i = 0; i < 3000 && (terminal.localFlags() & ICANON); ++i)
+        usleep(1000);
     ASSERT_EQ(terminal.localFlags() & ICANON, 0u);
     terminal.type("\x03");
     auto status = terminal.wait();
