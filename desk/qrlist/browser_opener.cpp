@@ -1,0 +1,8 @@
+#include "browser_opener.h"
+
+#include <QDesktopServices>
+
+void QtBrowserOpener::open(const QUrl& address)
+{
+    QDesktopServices::openUrl(address);
+}
