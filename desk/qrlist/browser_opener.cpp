@@ -2,7 +2,6 @@
 
 #include <QDesktopServices>
 
-void QtBrowserOpener::open(const QUrl& address)
-{
+void QtBrowserOpener::open(const QUrl& address) {
     QDesktopServices::openUrl(address);
 }

@@ -10,10 +10,8 @@
 
 namespace {
 
-void report(const QrListSteps& steps, const QString& text)
-{
-    if (steps.progress)
-        steps.progress(text);
+void report(const QrListSteps& steps, const QString& text) {
+    if (steps.progress) steps.progress(text);
     // Repaint the progress label without letting the user start another
     // action in the middle of this one.
     if (QCoreApplication::instance())
@@ -23,9 +21,8 @@ void report(const QrListSteps& steps, const QString& text)
 } // namespace
 
 void SpeedButton1Click(const TCompanyProfile& profile, const QrSizeSelectors& selectors,
-                       WebClient& web, DeskMessages& messages, BrowserOpener& browser)
-{
-    const QrImageLook look{profile.qrcolor,       selectors.cb1.trimmed(),
+                       WebClient& web, DeskMessages& messages, BrowserOpener& browser) {
+    const QrImageLook look{profile.qrcolor,         selectors.cb1.trimmed(),
                            selectors.Cb2.trimmed(), selectors.Cb3.trimmed(),
                            selectors.cb4.trimmed(), selectors.cb5.trimmed()};
     try {
@@ -38,8 +35,7 @@ void SpeedButton1Click(const TCompanyProfile& profile, const QrSizeSelectors& se
 }
 
 QrListOutcome Button2Click(TCompanyProfile& profile, WebClient& web, DeskMessages& messages,
-                           const QrListSteps& steps)
-{
+                           const QrListSteps& steps) {
     const std::optional<QStringList> numbers = steps.askNumbers();
     if (!numbers) {
         messages.showMessage(QStringLiteral("Input was canceled."));
@@ -62,8 +58,7 @@ QrListOutcome Button2Click(TCompanyProfile& profile, WebClient& web, DeskMessage
             return QrListOutcome::RequestFailed;
         }
     }
-    if (!numbers->isEmpty())
-        report(steps, QString());
+    if (!numbers->isEmpty()) report(steps, QString());
 
     messages.showMessage(QStringLiteral("You QR codes was created you can found it here : ") +
                          web.baseUrl() + QStringLiteral("/") + profile.id +
@@ -79,7 +74,6 @@ QrListOutcome Button2Click(TCompanyProfile& profile, WebClient& web, DeskMessage
     return QrListOutcome::SaveFailed;
 }
 
-void btlacClick(const TCompanyProfile& profile, const QString& base, BrowserOpener& browser)
-{
+void btlacClick(const TCompanyProfile& profile, const QString& base, BrowserOpener& browser) {
     browser.open(a4SheetAddress(base, profile.id));
 }

@@ -14,8 +14,7 @@ const QChar kQuote = QLatin1Char('"');
 // quote (commas inside belong to it, a doubled quote stands for one); what
 // follows the closing quote up to the next comma stays part of the item so that
 // nothing typed is silently dropped.
-QStringList splitItems(const QString& text)
-{
+QStringList splitItems(const QString& text) {
     QStringList items;
     qsizetype pos = 0;
     for (;;) {
@@ -38,47 +37,38 @@ QStringList splitItems(const QString& text)
         qsizetype comma = text.indexOf(QLatin1Char(','), pos);
         item += text.mid(pos, comma < 0 ? -1 : comma - pos);
         items.append(item);
-        if (comma < 0)
-            return items;
+        if (comma < 0) return items;
         pos = comma + 1;
     }
 }
 
 // An optionally signed decimal whole number in the range of a 32-bit integer;
 // anything else (hex forms, blanks inside, fractions) is no number here.
-std::optional<int> toNumber(const QString& text)
-{
+std::optional<int> toNumber(const QString& text) {
     qsizetype i = 0;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-        ++i;
-    if (i == text.size())
-        return std::nullopt;
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) ++i;
+    if (i == text.size()) return std::nullopt;
     for (qsizetype k = i; k < text.size(); ++k) {
-        if (text[k] < QLatin1Char('0') || text[k] > QLatin1Char('9'))
-            return std::nullopt;
+        if (text[k] < QLatin1Char('0') || text[k] > QLatin1Char('9')) return std::nullopt;
     }
     bool ok = false;
     const int value = text.toInt(&ok, 10);
-    if (!ok)
-        return std::nullopt;
+    if (!ok) return std::nullopt;
     return value;
 }
 
-QString quoted(const QString& item)
-{
+QString quoted(const QString& item) {
     return kQuote + item + kQuote;
 }
 
-QString tooManyMessage(const QString& item)
-{
+QString tooManyMessage(const QString& item) {
     return QStringLiteral("Príliš veľa čísel: ") + quoted(item) +
            QStringLiteral(" (najviac %1 QR kódov v jednom zozname)").arg(kMaxQrNumbersPerList);
 }
 
 } // namespace
 
-bool parseqrlist(const QString& text, QStringList& result, DeskMessages& messages)
-{
+bool parseqrlist(const QString& text, QStringList& result, DeskMessages& messages) {
     // A box left empty but for a stray line break is still an empty box.
     if (text.trimmed().isEmpty()) {
         result.clear();

@@ -16,15 +16,12 @@ constexpr int kTextBoxHeight = 150;
 
 } // namespace
 
-QrNumbersDialog::QrNumbersDialog(TCompanyProfile& profile, DeskMessages& messages,
-                                 QWidget* parent)
-    : QDialog(parent), profile_(profile), messages_(messages),
-      text_(new QPlainTextEdit(this)),
+QrNumbersDialog::QrNumbersDialog(TCompanyProfile& profile, DeskMessages& messages, QWidget* parent)
+    : QDialog(parent), profile_(profile), messages_(messages), text_(new QPlainTextEdit(this)),
       label_(new QLabel(QStringLiteral("Put your QR number (exp. 1,3,5..8,10):"), this)),
       ok_(new QPushButton(QStringLiteral("OK"), this)),
       check_(new QPushButton(QStringLiteral("Check - validate"), this)),
-      close_(new QPushButton(QStringLiteral("Close"), this))
-{
+      close_(new QPushButton(QStringLiteral("Close"), this)) {
     setWindowTitle(QStringLiteral("Input your QR numbers"));
     setModal(true);
     resize(400, 300);
@@ -37,8 +34,7 @@ QrNumbersDialog::QrNumbersDialog(TCompanyProfile& profile, DeskMessages& message
     text_->setGeometry(0, 0, width(), kTextBoxHeight);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    if (!profile_.specialpath.isEmpty())
-        text_->setPlainText(profile_.specialpath);
+    if (!profile_.specialpath.isEmpty()) text_->setPlainText(profile_.specialpath);
 
     label_->move(10, kTextBoxHeight + 5);
     ok_->setGeometry(40, kTextBoxHeight + 30, 100, ok_->sizeHint().height());
@@ -54,8 +50,7 @@ QrNumbersDialog::QrNumbersDialog(TCompanyProfile& profile, DeskMessages& message
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void QrNumbersDialog::BtnOKZadajStolyClick()
-{
+void QrNumbersDialog::BtnOKZadajStolyClick() {
     profile_.specialpath = text_->toPlainText();
     if (parseqrlist(profile_.specialpath, numbers_, messages_)) {
         accepted_ = true;
@@ -65,8 +60,7 @@ void QrNumbersDialog::BtnOKZadajStolyClick()
     messages_.showMessage(QStringLiteral("Invalid input! Please check the format (e.g. 1,3,5..8)"));
 }
 
-void QrNumbersDialog::BtnSkontrolujClick()
-{
+void QrNumbersDialog::BtnSkontrolujClick() {
     QStringList scratch;
     if (parseqrlist(text_->toPlainText(), scratch, messages_)) {
         messages_.showMessage(QStringLiteral("Input is correct. Numbers of QR codes: ") +
@@ -74,17 +68,14 @@ void QrNumbersDialog::BtnSkontrolujClick()
     }
 }
 
-void QrNumbersDialog::resizeEvent(QResizeEvent* event)
-{
+void QrNumbersDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     text_->resize(event->size().width(), kTextBoxHeight);
 }
 
 std::optional<QStringList> askqrnumbers(TCompanyProfile& profile, DeskMessages& messages,
-                                        QWidget* parent)
-{
+                                        QWidget* parent) {
     QrNumbersDialog dialog(profile, messages, parent);
-    if (dialog.exec() == QDialog::Accepted && dialog.inputAccepted())
-        return dialog.numbers();
+    if (dialog.exec() == QDialog::Accepted && dialog.inputAccepted()) return dialog.numbers();
     return std::nullopt;
 }

@@ -9,8 +9,7 @@
 
 #include <stdexcept>
 
-HttpRecorder::HttpRecorder()
-{
+HttpRecorder::HttpRecorder() {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (listenFd_ < 0 || ::pipe2(stopPipe_, O_CLOEXEC) != 0)
         throw std::runtime_error("recorder: no socket");
@@ -26,8 +25,7 @@ HttpRecorder::HttpRecorder()
     thread_ = std::thread([this] { serve(); });
 }
 
-HttpRecorder::~HttpRecorder()
-{
+HttpRecorder::~HttpRecorder() {
     const char stop = 1;
     (void)!::write(stopPipe_[1], &stop, 1);
     thread_.join();
@@ -36,32 +34,26 @@ HttpRecorder::~HttpRecorder()
     ::close(stopPipe_[1]);
 }
 
-QString HttpRecorder::baseUrl() const
-{
+QString HttpRecorder::baseUrl() const {
     return QStringLiteral("http://127.0.0.1:%1").arg(port_);
 }
 
-void HttpRecorder::failWhen(const std::string& needle, int status)
-{
+void HttpRecorder::failWhen(const std::string& needle, int status) {
     std::lock_guard lock(mutex_);
     failNeedle_ = needle;
     failStatus_ = status;
 }
 
-std::vector<std::string> HttpRecorder::targets() const
-{
+std::vector<std::string> HttpRecorder::targets() const {
     std::lock_guard lock(mutex_);
     return targets_;
 }
 
-void HttpRecorder::serve()
-{
+void HttpRecorder::serve() {
     for (;;) {
         pollfd fds[2] = {{listenFd_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0)
-            continue;
-        if (fds[1].revents)
-            return;
+        if (::poll(fds, 2, -1) < 0) continue;
+        if (fds[1].revents) return;
         const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd >= 0) {
             answer(fd);
@@ -70,18 +62,15 @@ void HttpRecorder::serve()
     }
 }
 
-void HttpRecorder::answer(int fd)
-{
+void HttpRecorder::answer(int fd) {
     // The requests under test are GETs: the head is the whole request.
     std::string head;
     char buf[4096];
     while (head.find("\r\n\r\n") == std::string::npos) {
         pollfd pfd{fd, POLLIN, 0};
-        if (::poll(&pfd, 1, 5000) <= 0)
-            return;
+        if (::poll(&pfd, 1, 5000) <= 0) return;
         const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n <= 0)
-            return;
+        if (n <= 0) return;
         head.append(buf, static_cast<size_t>(n));
     }
     const size_t start = head.find(' ') + 1;
@@ -95,15 +84,14 @@ void HttpRecorder::answer(int fd)
             status = failStatus_;
     }
     const std::string body = status == 200 ? "OK\n" : "failed\n";
-    const std::string reply = "HTTP/1.1 " + std::to_string(status) +
-                              (status == 200 ? " OK" : " Error") +
-                              "\r\nContent-Type: text/plain\r\nContent-Length: " +
-                              std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    const std::string reply =
+        "HTTP/1.1 " + std::to_string(status) + (status == 200 ? " OK" : " Error") +
+        "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) +
+        "\r\nConnection: close\r\n\r\n" + body;
     size_t sent = 0;
     while (sent < reply.size()) {
         const ssize_t n = ::write(fd, reply.data() + sent, reply.size() - sent);
-        if (n <= 0)
-            return;
+        if (n <= 0) return;
         sent += static_cast<size_t>(n);
     }
 }

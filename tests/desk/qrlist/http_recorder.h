@@ -12,7 +12,7 @@
 #include <vector>
 
 class HttpRecorder {
-public:
+  public:
     HttpRecorder();
     ~HttpRecorder();
     HttpRecorder(const HttpRecorder&) = delete;
@@ -25,7 +25,7 @@ public:
     // Request targets ("/genqr.php?id=...") in the order they arrived.
     std::vector<std::string> targets() const;
 
-private:
+  private:
     void serve();
     void answer(int fd);
 

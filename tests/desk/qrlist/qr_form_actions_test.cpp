@@ -17,23 +17,20 @@
 
 namespace {
 
-std::string genqr(const char* qr)
-{
+std::string genqr(const char* qr) {
     return std::string("/genqr.php?id=42&qr=") + qr +
            "&color=3&namesize=1&text1usize=2&text2usize=3&text1dsize=1&text2dsize=2";
 }
 
-WebClientOptions optionsFor(const QString& base)
-{
+WebClientOptions optionsFor(const QString& base) {
     WebClientOptions options;
     options.baseUrl = base;
     return options;
 }
 
 class QrFormActions : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         qtTestApp();
         profile.id = QStringLiteral("42");
         profile.qrcolor = QStringLiteral("3");
@@ -45,8 +42,7 @@ protected:
     }
 
     // The steps of the list action, each leaving a trace in `log`.
-    QrListSteps steps(std::optional<QStringList> numbers, const QString& typed)
-    {
+    QrListSteps steps(std::optional<QStringList> numbers, const QString& typed) {
         QrListSteps s;
         s.askNumbers = [this, numbers, typed] {
             profile.specialpath = typed;
@@ -77,11 +73,9 @@ protected:
     bool saveResult = true;
 };
 
-TEST_F(QrFormActions, PreviewAsksForNumberOneWithTheFormsSizesThenOpensIt)
-{
+TEST_F(QrFormActions, PreviewAsksForNumberOneWithTheFormsSizesThenOpensIt) {
     const QrSizeSelectors selectors{QStringLiteral(" 1 "), QStringLiteral("2"),
-                                    QStringLiteral("3 "), QStringLiteral("1"),
-                                    QStringLiteral("2")};
+                                    QStringLiteral("3 "), QStringLiteral("1"), QStringLiteral("2")};
     profile.size1 = QStringLiteral("3"); // the form's selectors win over the saved sizes
     SpeedButton1Click(profile, selectors, web, messages, browser);
 
@@ -91,8 +85,7 @@ TEST_F(QrFormActions, PreviewAsksForNumberOneWithTheFormsSizesThenOpensIt)
     EXPECT_TRUE(messages.entries().empty());
 }
 
-TEST_F(QrFormActions, FailedPreviewShowsTheErrorAndOpensNothing)
-{
+TEST_F(QrFormActions, FailedPreviewShowsTheErrorAndOpensNothing) {
     recorder.failWhen("/genqr.php", 500);
     SpeedButton1Click(profile, {}, web, messages, browser);
     ASSERT_EQ(messages.entries().size(), 1u);
@@ -101,8 +94,7 @@ TEST_F(QrFormActions, FailedPreviewShowsTheErrorAndOpensNothing)
     EXPECT_TRUE(browser.opened().empty());
 }
 
-TEST_F(QrFormActions, ListRequestsEveryImageInTextOrderThenSavesTheProfile)
-{
+TEST_F(QrFormActions, ListRequestsEveryImageInTextOrderThenSavesTheProfile) {
     // The real dialog, driven as a user would.
     QrListSteps s = steps(std::nullopt, QString());
     s.askNumbers = [this] { return askqrnumbers(profile, messages); };
@@ -122,20 +114,18 @@ TEST_F(QrFormActions, ListRequestsEveryImageInTextOrderThenSavesTheProfile)
               (std::vector<QString>{"Generating 1 of 5", "Generating 2 of 5", "Generating 3 of 5",
                                     "Generating 4 of 5", "Generating 5 of 5", ""}));
     EXPECT_EQ(messages.texts(),
-              (std::vector<QString>{"You QR codes was created you can found it here : " +
-                                        recorder.baseUrl() +
-                                        "/42/qrxx.png alebo použite bod.2 Generovanie A4 a PDF",
-                                    "Saved OK"}));
+              (std::vector<QString>{
+                  "You QR codes was created you can found it here : " + recorder.baseUrl() +
+                      "/42/qrxx.png alebo použite bod.2 Generovanie A4 a PDF",
+                  "Saved OK"}));
 }
 
-TEST_F(QrFormActions, AFailedImageRequestStopsTheList)
-{
+TEST_F(QrFormActions, AFailedImageRequestStopsTheList) {
     recorder.failWhen("qr=2&", 503);
     const QStringList numbers{"1", "10", "2", "20", "3"};
     EXPECT_EQ(Button2Click(profile, web, messages, steps(numbers, "1,2,3,10,20")),
               QrListOutcome::RequestFailed);
-    EXPECT_EQ(recorder.targets(),
-              (std::vector<std::string>{genqr("1"), genqr("10"), genqr("2")}));
+    EXPECT_EQ(recorder.targets(), (std::vector<std::string>{genqr("1"), genqr("10"), genqr("2")}));
     ASSERT_EQ(messages.entries().size(), 1u);
     EXPECT_EQ(messages.entries()[0].kind, RecordingDeskMessages::Kind::Error);
     // The list text was written before the images; the profile is not.
@@ -144,8 +134,7 @@ TEST_F(QrFormActions, AFailedImageRequestStopsTheList)
     EXPECT_EQ(progressTexts.back(), QString()); // no stale progress left on the form
 }
 
-TEST_F(QrFormActions, CancelledDialogRequestsNothing)
-{
+TEST_F(QrFormActions, CancelledDialogRequestsNothing) {
     EXPECT_EQ(Button2Click(profile, web, messages, steps(std::nullopt, "1")),
               QrListOutcome::Cancelled);
     EXPECT_EQ(messages.texts(), std::vector<QString>{"Input was canceled."});
@@ -153,8 +142,7 @@ TEST_F(QrFormActions, CancelledDialogRequestsNothing)
     EXPECT_TRUE(log.empty());
 }
 
-TEST_F(QrFormActions, FailedProfileWriteWarnsAndEndsTheApplication)
-{
+TEST_F(QrFormActions, FailedProfileWriteWarnsAndEndsTheApplication) {
     saveResult = false;
     EXPECT_EQ(Button2Click(profile, web, messages, steps(QStringList{"7"}, "7")),
               QrListOutcome::SaveFailed);
@@ -167,8 +155,7 @@ TEST_F(QrFormActions, FailedProfileWriteWarnsAndEndsTheApplication)
     EXPECT_EQ(log.back(), "end");
 }
 
-TEST_F(QrFormActions, A4SheetOpensInTheBrowserWithTheCompanyId)
-{
+TEST_F(QrFormActions, A4SheetOpensInTheBrowserWithTheCompanyId) {
     btlacClick(profile, QStringLiteral("https://svc.test"), browser);
     profile.id = QStringLiteral("a&b c/");
     btlacClick(profile, QStringLiteral("https://svc.test"), browser);

@@ -11,23 +11,20 @@ struct Parsed {
     std::vector<QString> messages;
 };
 
-Parsed parse(const QString& text, QStringList before = {QStringLiteral("old")})
-{
+Parsed parse(const QString& text, QStringList before = {QStringLiteral("old")}) {
     RecordingDeskMessages messages;
     const bool ok = parseqrlist(text, before, messages);
     return {ok, before, messages.texts()};
 }
 
-QStringList list(std::initializer_list<const char*> items)
-{
+QStringList list(std::initializer_list<const char*> items) {
     QStringList out;
     for (const char* item : items)
         out.append(QString::fromUtf8(item));
     return out;
 }
 
-TEST(QrListParser, ItemsAndRangesGiveUniqueNumbersSortedAsText)
-{
+TEST(QrListParser, ItemsAndRangesGiveUniqueNumbersSortedAsText) {
     const Parsed p = parse(QStringLiteral("1,3,5..8,10"));
     EXPECT_TRUE(p.ok);
     EXPECT_EQ(p.numbers, list({"1", "10", "3", "5", "6", "7", "8"}));
@@ -41,15 +38,13 @@ TEST(QrListParser, ItemsAndRangesGiveUniqueNumbersSortedAsText)
     EXPECT_EQ(parse(QStringLiteral("007,+5,-0")).numbers, list({"0", "5", "7"}));
 }
 
-TEST(QrListParser, SignedNumbersAndRangesAcrossZero)
-{
+TEST(QrListParser, SignedNumbersAndRangesAcrossZero) {
     const Parsed p = parse(QStringLiteral("-2..1"));
     EXPECT_TRUE(p.ok);
     EXPECT_EQ(p.numbers, list({"-1", "-2", "0", "1"}));
 }
 
-TEST(QrListParser, EmptyTextIsAnEmptyList)
-{
+TEST(QrListParser, EmptyTextIsAnEmptyList) {
     for (const QString& text : {QString(), QStringLiteral("\n"), QStringLiteral("  ")}) {
         const Parsed p = parse(text);
         EXPECT_TRUE(p.ok);
@@ -58,8 +53,7 @@ TEST(QrListParser, EmptyTextIsAnEmptyList)
     }
 }
 
-TEST(QrListParser, EachBadItemHasItsOwnMessageAndLeavesTheResultAlone)
-{
+TEST(QrListParser, EachBadItemHasItsOwnMessageAndLeavesTheResultAlone) {
     const struct {
         const char* text;
         const char* message;
@@ -88,16 +82,14 @@ TEST(QrListParser, EachBadItemHasItsOwnMessageAndLeavesTheResultAlone)
     }
 }
 
-TEST(QrListParser, StopsAtTheFirstBadItem)
-{
+TEST(QrListParser, StopsAtTheFirstBadItem) {
     const Parsed p = parse(QStringLiteral("1..3,x,,9..1"));
     EXPECT_FALSE(p.ok);
     ASSERT_EQ(p.messages.size(), 1u);
     EXPECT_EQ(p.messages[0], QStringLiteral("Neplatné číslo: \"x\""));
 }
 
-TEST(QrListParser, QuotedItemsLoseTheirQuotes)
-{
+TEST(QrListParser, QuotedItemsLoseTheirQuotes) {
     EXPECT_EQ(parse(QStringLiteral("\"5..7\",1")).numbers, list({"1", "5", "6", "7"}));
     // A comma inside quotes belongs to the item, which is then no number.
     const Parsed p = parse(QStringLiteral("\"1,2\",3"));
@@ -106,8 +98,7 @@ TEST(QrListParser, QuotedItemsLoseTheirQuotes)
     EXPECT_EQ(p.messages[0], QStringLiteral("Neplatné číslo: \"1,2\""));
 }
 
-TEST(QrListParser, ListsAreCappedSoATypoCannotFloodTheService)
-{
+TEST(QrListParser, ListsAreCappedSoATypoCannotFloodTheService) {
     const Parsed atCap = parse(QStringLiteral("1..10000"));
     EXPECT_TRUE(atCap.ok);
     EXPECT_EQ(atCap.numbers.size(), kMaxQrNumbersPerList);

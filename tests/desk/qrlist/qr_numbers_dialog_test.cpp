@@ -15,15 +15,14 @@
 namespace {
 
 class QrNumbersDialogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { qtTestApp(); }
 
     TCompanyProfile profile;
     RecordingDeskMessages messages;
 };
 
-TEST_F(QrNumbersDialogTest, ElementsSitWhereUsersKnowThem)
-{
+TEST_F(QrNumbersDialogTest, ElementsSitWhereUsersKnowThem) {
     profile.specialpath = QStringLiteral("1,3,5..8,10");
     QrNumbersDialog dialog(profile, messages);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Input your QR numbers"));
@@ -53,8 +52,7 @@ TEST_F(QrNumbersDialogTest, ElementsSitWhereUsersKnowThem)
     }
 }
 
-TEST_F(QrNumbersDialogTest, OkAcceptsAValidListAndRemembersTheText)
-{
+TEST_F(QrNumbersDialogTest, OkAcceptsAValidListAndRemembersTheText) {
     QrNumbersDialog dialog(profile, messages);
     EXPECT_TRUE(dialog.textBox()->toPlainText().isEmpty());
     dialog.textBox()->setPlainText(QStringLiteral("10,2, 3..4"));
@@ -66,8 +64,7 @@ TEST_F(QrNumbersDialogTest, OkAcceptsAValidListAndRemembersTheText)
     EXPECT_TRUE(messages.entries().empty());
 }
 
-TEST_F(QrNumbersDialogTest, OkOnABadListExplainsAndStaysOpenButKeepsTheText)
-{
+TEST_F(QrNumbersDialogTest, OkOnABadListExplainsAndStaysOpenButKeepsTheText) {
     QrNumbersDialog dialog(profile, messages);
     dialog.show();
     dialog.textBox()->setPlainText(QStringLiteral("8..5"));
@@ -81,8 +78,7 @@ TEST_F(QrNumbersDialogTest, OkOnABadListExplainsAndStaysOpenButKeepsTheText)
                                                    "(e.g. 1,3,5..8)")}));
 }
 
-TEST_F(QrNumbersDialogTest, CheckCountsTheNumbersWithoutClosingOrStoring)
-{
+TEST_F(QrNumbersDialogTest, CheckCountsTheNumbersWithoutClosingOrStoring) {
     profile.specialpath = QStringLiteral("kept");
     QrNumbersDialog dialog(profile, messages);
     dialog.show();
@@ -102,8 +98,7 @@ TEST_F(QrNumbersDialogTest, CheckCountsTheNumbersWithoutClosingOrStoring)
 }
 
 // Runs `step` once the dialog is up in its own modal loop.
-void whenModal(std::function<void(QrNumbersDialog&)> step)
-{
+void whenModal(std::function<void(QrNumbersDialog&)> step) {
     QTimer::singleShot(0, [step = std::move(step)] {
         auto* dialog = qobject_cast<QrNumbersDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
@@ -111,8 +106,7 @@ void whenModal(std::function<void(QrNumbersDialog&)> step)
     });
 }
 
-TEST_F(QrNumbersDialogTest, AskReturnsTheListOnlyAfterOk)
-{
+TEST_F(QrNumbersDialogTest, AskReturnsTheListOnlyAfterOk) {
     whenModal([](QrNumbersDialog& d) {
         d.textBox()->setPlainText(QStringLiteral("x"));
         d.okButton()->click(); // refused, still open

@@ -9,8 +9,7 @@ const QString kWarning = QStringLiteral(
     "Password must be at least 10 characters long and contain:\r\n- At least 1 UPPERCASE "
     "letter\r\n- At least 1 DIGIT\r\n- At least 1 SPECIAL character");
 
-TEST(StatPasswordRule, NeedsLengthUpperDigitAndSpecial)
-{
+TEST(StatPasswordRule, NeedsLengthUpperDigitAndSpecial) {
     EXPECT_TRUE(checkpassword(QStringLiteral("Abcdefgh1!")));
     EXPECT_FALSE(checkpassword(QStringLiteral("abcdefgh1!"))); // upper-case letter lowered
     EXPECT_FALSE(checkpassword(QStringLiteral("ABCDEFGHIJ")));
@@ -29,9 +28,8 @@ TEST(StatPasswordRule, NeedsLengthUpperDigitAndSpecial)
 }
 
 class StatPasswordAction : public ::testing::Test {
-protected:
-    StatPasswordSteps steps()
-    {
+  protected:
+    StatPasswordSteps steps() {
         return {[this](const QString& p) { shown = p; },
                 [this] {
                     ++saves;
@@ -48,8 +46,7 @@ protected:
     bool saveResult = true;
 };
 
-TEST_F(StatPasswordAction, AsksAgainUntilTheRuleIsMetThenSavesIt)
-{
+TEST_F(StatPasswordAction, AsksAgainUntilTheRuleIsMetThenSavesIt) {
     messages.queueInput(QStringLiteral("short1!A"));
     messages.queueInput(QStringLiteral("Abcdefgh1!"));
     EXPECT_TRUE(LabeledEdit6Click(profile, QStringLiteral("https://svc.test"), messages, steps()));
@@ -72,8 +69,7 @@ TEST_F(StatPasswordAction, AsksAgainUntilTheRuleIsMetThenSavesIt)
     EXPECT_EQ(savedTextwww, QStringLiteral("Abcdefgh1!")); // written with the new password
 }
 
-TEST_F(StatPasswordAction, CancelEndsTheActionWithoutChangingAnything)
-{
+TEST_F(StatPasswordAction, CancelEndsTheActionWithoutChangingAnything) {
     profile.textwww = QStringLiteral("Previous1!");
     messages.queueInput(QStringLiteral("weak"));
     messages.queueInput(std::nullopt);
