@@ -4,6 +4,7 @@
 #include "routes.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -86,6 +87,12 @@ Service::Service(ServiceOptions options) : options_(std::move(options)) {
     server_->set_read_timeout(std::chrono::seconds(10));
     server_->set_write_timeout(std::chrono::seconds(10));
     server_->set_keep_alive_timeout(5);
+    // httplib's default also sets SO_REUSEPORT, which would let a second
+    // service start on a port that is taken and silently share its calls.
+    server_->set_socket_options([](int sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
 
     if (options_.port == 0) {
         port_ = server_->bind_to_any_port(options_.host);
@@ -100,6 +107,7 @@ Service::Service(ServiceOptions options) : options_(std::move(options)) {
 
     if (!options_.base.empty()) {
         base_ = options_.base;
+        while (!base_.empty() && base_.back() == '/') base_.pop_back();
     } else {
         std::string host = isAnyAddress(options_.host) ? machineName() : options_.host;
         base_ = "https://" + hostForUrl(host) + ":" + std::to_string(port_);
