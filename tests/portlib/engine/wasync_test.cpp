@@ -1,0 +1,247 @@
+// The worker-thread engine against a real peer: one end of a socket pair.
+#include "pair_port.h"
+
+#include <dova/dova.h>
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <future>
+#include <mutex>
+#include <numeric>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// What the hooks saw; the hooks are plain functions, so this is global.
+struct HookLog {
+    std::mutex lock;
+    std::condition_variable changed;
+    std::vector<std::tuple<uint32_t, uint32_t, uint32_t>> writes;
+    uint32_t received = 0;
+
+    void reset() {
+        std::lock_guard<std::mutex> g(lock);
+        writes.clear();
+        received = 0;
+    }
+    bool waitWrites(size_t n) {
+        std::unique_lock<std::mutex> g(lock);
+        return changed.wait_for(g, 10s, [&] { return writes.size() >= n; });
+    }
+    bool waitReceived(uint32_t n) {
+        std::unique_lock<std::mutex> g(lock);
+        return changed.wait_for(g, 10s, [&] { return received >= n; });
+    }
+} hooks;
+
+void onSend(DovaBase*, uint32_t written, uint32_t tagB, uint32_t tagC) {
+    std::lock_guard<std::mutex> g(hooks.lock);
+    hooks.writes.emplace_back(written, tagB, tagC);
+    hooks.changed.notify_all();
+}
+
+void onRecv(DovaBase*, uint32_t stored) {
+    std::lock_guard<std::mutex> g(hooks.lock);
+    hooks.received += stored;
+    hooks.changed.notify_all();
+}
+
+std::vector<uint8_t> pattern(size_t n) {
+    std::vector<uint8_t> v(n);
+    for (size_t i = 0; i < n; ++i) v[i] = uint8_t(i * 7 + i / 251);
+    return v;
+}
+
+// Reads exactly n bytes from the peer, waiting at most 10 s for each piece.
+std::vector<uint8_t> readPeer(int fd, size_t n) {
+    std::vector<uint8_t> got;
+    uint8_t buf[65536];
+    while (got.size() < n) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 10000) != 1) break;
+        ssize_t r = ::read(fd, buf, std::min(sizeof buf, n - got.size()));
+        if (r <= 0) break;
+        got.insert(got.end(), buf, buf + r);
+    }
+    return got;
+}
+
+// Runs release on another thread so that a hang fails the test instead of
+// blocking the suite; the bound is generous, this is not a speed check.
+int32_t boundedRelease(PairPort& port, int32_t timeout, bool* finished) {
+    auto f = std::async(std::launch::async, [&] { return port.release(timeout); });
+    *finished = f.wait_for(20s) == std::future_status::ready;
+    if (!*finished) std::abort(); // a stuck worker cannot be recovered from
+    return f.get();
+}
+
+class WAsyncTest : public ::testing::Test {
+protected:
+    void SetUp() override { hooks.reset(); }
+    PairPort port;
+};
+
+TEST_F(WAsyncTest, ClosedPortAnswersWithTheMissingQueueCodes) {
+    uint32_t n = 0;
+    uint8_t buf[4];
+    EXPECT_EQ(port.send("x", 1, &n, 0, 0, 0), DOVA_E_WRITE);
+    EXPECT_EQ(port.recv(buf, 4, &n, 0), DOVA_E_READ);
+    EXPECT_EQ(port.getSendCount(&n), DOVA_E_QUEUE);
+    EXPECT_EQ(port.getRecvCount(&n), DOVA_E_QUEUE);
+    EXPECT_EQ(port.purgeSend(), DOVA_E_PURGE);
+    EXPECT_EQ(port.purgeRecv(), DOVA_E_PURGE);
+    EXPECT_EQ(port.release(30000), 0);
+}
+
+TEST_F(WAsyncTest, SendIntoAnEmptyRingAcceptsItsCapacity) {
+    port.setSmallBuffers(true);
+    ASSERT_EQ(port.claim(0), 0);
+    auto data = pattern(300000);
+    uint32_t accepted = 0;
+    EXPECT_EQ(port.send(data.data(), 300000, &accepted, 0, 0, 0), 0);
+    EXPECT_EQ(accepted, 262144u);
+}
+
+TEST_F(WAsyncTest, ListQueueWritesEachSendAsItsOwnBlockWithItsTags) {
+    port.setSendQueueType(1);
+    port.sendHook = onSend;
+    ASSERT_EQ(port.claim(0), 0);
+    uint32_t accepted = 0;
+    ASSERT_EQ(port.send("0123456789", 10, &accepted, 1, 2, 3), 0);
+    ASSERT_EQ(port.send("abcdefghij", 10, &accepted, 4, 5, 6), 0);
+    auto got = readPeer(port.peer(), 20);
+    EXPECT_EQ(std::string(got.begin(), got.end()), "0123456789abcdefghij");
+    ASSERT_TRUE(hooks.waitWrites(2));
+    std::lock_guard<std::mutex> g(hooks.lock);
+    using W = std::tuple<uint32_t, uint32_t, uint32_t>;
+    EXPECT_EQ(hooks.writes, (std::vector<W>{W{10, 2, 3}, W{10, 5, 6}}));
+}
+
+TEST_F(WAsyncTest, RingQueueReportsZeroTags) {
+    port.sendHook = onSend;
+    ASSERT_EQ(port.claim(0), 0);
+    uint32_t accepted = 0;
+    ASSERT_EQ(port.send("abc", 3, &accepted, 7, 8, 9), 0);
+    readPeer(port.peer(), 3);
+    ASSERT_TRUE(hooks.waitWrites(1));
+    std::lock_guard<std::mutex> g(hooks.lock);
+    EXPECT_EQ(std::get<1>(hooks.writes[0]), 0u);
+    EXPECT_EQ(std::get<2>(hooks.writes[0]), 0u);
+}
+
+TEST_F(WAsyncTest, RecvNeverWaitsAndDeliversWhatArrived) {
+    port.recvHook = onRecv;
+    ASSERT_EQ(port.claim(0), 0);
+    uint8_t buf[16];
+    uint32_t n = 99;
+    EXPECT_EQ(port.recv(buf, sizeof buf, &n, 0), 0);
+    EXPECT_EQ(n, 0u);
+    ASSERT_EQ(::write(port.peer(), "status", 6), 6);
+    ASSERT_TRUE(hooks.waitReceived(6));
+    EXPECT_EQ(port.getRecvCount(&n), 0);
+    EXPECT_EQ(n, 6u);
+    EXPECT_EQ(port.recv(buf, sizeof buf, &n, 0), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), n), "status");
+}
+
+TEST_F(WAsyncTest, ReleaseWithoutTimeOutEndsWorkersBlockedOnAPeerThatReadsNothing) {
+    port.setSmallBuffers(true);
+    ASSERT_EQ(port.claim(0), 0);
+    auto data = pattern(262144);
+    uint32_t accepted = 0;
+    ASSERT_EQ(port.send(data.data(), uint32_t(data.size()), &accepted, 0, 0, 0), 0);
+    bool finished = false;
+    EXPECT_EQ(boundedRelease(port, 0, &finished), 0);
+    EXPECT_EQ(port.isOpen(), 0);
+}
+
+TEST_F(WAsyncTest, ReleaseDrainsToAReadingPeer) {
+    ASSERT_EQ(port.claim(0), 0);
+    auto data = pattern(200000);
+    uint32_t accepted = 0;
+    ASSERT_EQ(port.send(data.data(), uint32_t(data.size()), &accepted, 0, 0, 0), 0);
+    ASSERT_EQ(accepted, data.size());
+    int peer = port.peer();
+    auto reader = std::async(std::launch::async, [peer, &data] { return readPeer(peer, data.size()); });
+    bool finished = false;
+    EXPECT_EQ(boundedRelease(port, 30000, &finished), 0);
+    EXPECT_EQ(reader.get(), data);
+}
+
+TEST_F(WAsyncTest, ReleaseGivesUpOnAStalledPeerAfterTheTimeOutWithoutProgress) {
+    port.setSmallBuffers(true);
+    ASSERT_EQ(port.claim(0), 0);
+    auto data = pattern(100000);
+    uint32_t accepted = 0;
+    ASSERT_EQ(port.send(data.data(), uint32_t(data.size()), &accepted, 0, 0, 0), 0);
+    bool finished = false;
+    EXPECT_EQ(boundedRelease(port, 200, &finished), 1);
+}
+
+TEST_F(WAsyncTest, PurgeWhileAWriteIsBlockedLeavesTheCountsConsistent) {
+    port.setSmallBuffers(true);
+    ASSERT_EQ(port.claim(0), 0);
+    auto data = pattern(100000);
+    uint32_t accepted = 0;
+    ASSERT_EQ(port.send(data.data(), uint32_t(data.size()), &accepted, 0, 0, 0), 0);
+    EXPECT_EQ(port.purgeSend(), 0);
+    uint32_t count = 1;
+    EXPECT_EQ(port.getSendCount(&count), 0);
+    EXPECT_EQ(count, 0u);
+
+    // The peer starts reading: the abandoned block may finish, then only END.
+    ASSERT_EQ(port.send("END", 3, &accepted, 0, 0, 0), 0);
+    int peer = port.peer();
+    auto reader = std::async(std::launch::async, [peer] {
+        std::vector<uint8_t> got;
+        while (got.size() < 3 || std::string(got.end() - 3, got.end()) != "END") {
+            auto piece = readPeer(peer, 1);
+            if (piece.empty()) break;
+            got.insert(got.end(), piece.begin(), piece.end());
+        }
+        return got;
+    });
+    bool finished = false;
+    EXPECT_EQ(boundedRelease(port, 5000, &finished), 0);
+    auto got = reader.get();
+    ASSERT_GE(got.size(), 3u);
+    EXPECT_EQ(std::string(got.end() - 3, got.end()), "END");
+    std::vector<uint8_t> before(got.begin(), got.end() - 3);
+    ASSERT_LE(before.size(), data.size());
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), data.begin()))
+        << "bytes before END must be a prefix of the purged data";
+}
+
+TEST_F(WAsyncTest, SizesTakeEffectAtTheNextClaimAndRingSizesArePowersOfTwo) {
+    port.setSmallBuffers(true);
+    EXPECT_EQ(port.setSendBufferSize(1000), 0);
+    EXPECT_EQ(port.getSendBufferSize(), 262144u);
+    ASSERT_EQ(port.claim(0), 0);
+    EXPECT_EQ(port.setSendBufferSize(1024), 1);
+    auto data = pattern(300000);
+    uint32_t accepted = 0;
+    port.send(data.data(), uint32_t(data.size()), &accepted, 0, 0, 0);
+    EXPECT_EQ(accepted, 262144u);
+    ASSERT_EQ(port.claim(0), 0); // claiming an open port reopens it
+    port.send(data.data(), uint32_t(data.size()), &accepted, 0, 0, 0);
+    EXPECT_EQ(accepted, 1024u);
+}
+
+TEST_F(WAsyncTest, UnknownQueueKindFailsTheClaimWithTheQueueCode) {
+    port.setSendQueueType(5);
+    EXPECT_EQ(port.claim(0), DOVA_E_QUEUE);
+    EXPECT_EQ(port.isOpen(), 0);
+    port.setSendQueueType(1);
+    EXPECT_EQ(port.claim(0), 0);
+}
+
+} // namespace

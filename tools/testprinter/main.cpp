@@ -1,0 +1,140 @@
+// testprinter: plays a network receipt printer on loopback until SIGTERM or
+// SIGINT. See usage() for the modes.
+#include "test_printer.h"
+
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+void usage() {
+    std::fputs(
+        "Usage: testprinter --out FILE [options]\n"
+        "  --host ADDR          listen address (127.0.0.1)\n"
+        "  --port N             TCP port for printer data (9100; 0 lets the system choose)\n"
+        "  --udp-port N         answer the KP status channel on this UDP port (0: any)\n"
+        "  --slow MS            pause MS milliseconds between reads\n"
+        "  --chunk N            read at most N bytes at a time (65536)\n"
+        "  --stall-after N      stop reading after N bytes of a connection\n"
+        "  --close-after N      drop the connection after N bytes\n"
+        "  --never-close        keep the connection open after the sender finished\n"
+        "  --status-silent      take status requests but answer none\n"
+        "  --status-skip N      leave the first N status requests unanswered\n"
+        "  --status-result N    result code of every status reply (0)\n"
+        "  --force-state N      data byte of force replies (echo the request)\n"
+        "  --device-text TEXT   answer of the device text query\n"
+        "  --device-code TEXT   answer of the device code query\n",
+        stderr);
+}
+
+bool number(const char* text, unsigned long long max, unsigned long long* out) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    errno = 0;
+    unsigned long long v = std::strtoull(text, &end, 10);
+    if (errno || *end || v > max) return false;
+    *out = v;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    testprinter::Options o;
+    bool haveOut = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+        unsigned long long n = 0;
+        auto needNumber = [&](unsigned long long max) {
+            if (!number(v, max, &n)) {
+                std::fprintf(stderr, "testprinter: %s needs a number up to %llu\n", a.c_str(), max);
+                std::exit(2);
+            }
+            ++i;
+        };
+        if (a == "--out" && v) {
+            o.outPath = v;
+            haveOut = true;
+            ++i;
+        } else if (a == "--host" && v) {
+            o.host = v;
+            ++i;
+        } else if (a == "--port") {
+            needNumber(65535);
+            o.port = uint16_t(n);
+        } else if (a == "--udp-port") {
+            needNumber(65535);
+            o.statusChannel = true;
+            o.udpPort = uint16_t(n);
+        } else if (a == "--slow") {
+            needNumber(60000);
+            o.readDelayMs = uint32_t(n);
+        } else if (a == "--chunk") {
+            needNumber(1u << 24);
+            o.readChunk = uint32_t(n ? n : 1);
+        } else if (a == "--stall-after") {
+            needNumber(UINT64_MAX);
+            o.stallAfter = n;
+        } else if (a == "--close-after") {
+            needNumber(UINT64_MAX);
+            o.closeAfter = n;
+        } else if (a == "--never-close") {
+            o.neverClose = true;
+        } else if (a == "--status-silent") {
+            o.statusSilent = true;
+        } else if (a == "--status-skip") {
+            needNumber(1000000);
+            o.statusSkip = uint32_t(n);
+        } else if (a == "--status-result") {
+            needNumber(65535);
+            o.statusResult = uint16_t(n);
+        } else if (a == "--force-state") {
+            needNumber(255);
+            o.forceState = int(n);
+        } else if (a == "--device-text" && v) {
+            o.deviceText = v;
+            ++i;
+        } else if (a == "--device-code" && v) {
+            o.deviceCode = v;
+            ++i;
+        } else {
+            usage();
+            return 2;
+        }
+    }
+    if (!haveOut) {
+        usage();
+        return 2;
+    }
+
+    // Wait for the end signal synchronously, so the printer's threads keep
+    // the default mask and no handler runs inside them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
+    testprinter::TestPrinter printer(o);
+    std::string error;
+    if (!printer.start(&error)) {
+        std::fprintf(stderr, "testprinter: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("listening: %s:%u\n", o.host.c_str(), unsigned(printer.tcpPort()));
+    if (o.statusChannel) std::printf("status: %s:%u\n", o.host.c_str(), unsigned(printer.udpPort()));
+    std::fflush(stdout);
+    int sig = 0;
+    sigwait(&stopSignals, &sig);
+    printer.stop();
+    std::fprintf(stderr, "testprinter: %llu bytes in %d connections\n",
+                 static_cast<unsigned long long>(printer.bytesReceived()),
+                 printer.connectionsEnded());
+    return 0;
+}
