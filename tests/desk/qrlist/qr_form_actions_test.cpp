@@ -1,7 +1,7 @@
 // The QR actions against a loopback HTTP peer that records every request, so
 // that the number, order and parameters of the image requests are exact.
 #include "browser_opener.h"
-#include "http_recorder.h"
+#include "loopback_http_server.h"
 #include "messages.h"
 #include "qr_form_actions.h"
 #include "qr_numbers_dialog.h"
@@ -14,6 +14,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <mutex>
 
 namespace {
 
@@ -50,7 +52,7 @@ class QrFormActions : public ::testing::Test {
         };
         s.saveList = [this](const QString& id, const QString& list) {
             log.push_back("save list " + id + " " + list + " after " +
-                          QString::number(recorder.targets().size()) + " requests");
+                          QString::number(targets().size()) + " requests");
             return false; // its failure does not stop the action
         };
         s.showList = [this](const QString& list) { log.push_back("show " + list); };
@@ -63,8 +65,34 @@ class QrFormActions : public ::testing::Test {
         return s;
     }
 
-    HttpRecorder recorder;
-    WebClient web{optionsFor(recorder.baseUrl())};
+    // Answers 200, or `failStatus` to the requests whose target holds `failNeedle`.
+    void failWhen(std::string needle, int status)
+    {
+        std::lock_guard lock(failMutex);
+        failNeedle = std::move(needle);
+        failStatus = status;
+    }
+    std::string answer(const HttpRequest& request)
+    {
+        std::lock_guard lock(failMutex);
+        if (!failNeedle.empty() && request.target.find(failNeedle) != std::string::npos)
+            return LoopbackHttpServer::response(failStatus, "failed\n", "text/plain");
+        return LoopbackHttpServer::response(200, "OK\n", "text/plain");
+    }
+    std::vector<std::string> targets() const
+    {
+        std::vector<std::string> out;
+        for (const HttpRequest& r : server.requests())
+            out.push_back(r.target);
+        return out;
+    }
+    QString base() const { return QString::fromStdString(server.base()); }
+
+    std::mutex failMutex;
+    std::string failNeedle;
+    int failStatus = 0;
+    LoopbackHttpServer server{[this](const HttpRequest& r) { return answer(r); }};
+    WebClient web{optionsFor(base())};
     TCompanyProfile profile;
     RecordingDeskMessages messages;
     RecordingBrowserOpener browser;
@@ -79,14 +107,14 @@ TEST_F(QrFormActions, PreviewAsksForNumberOneWithTheFormsSizesThenOpensIt) {
     profile.size1 = QStringLiteral("3"); // the form's selectors win over the saved sizes
     SpeedButton1Click(profile, selectors, web, messages, browser);
 
-    EXPECT_EQ(recorder.targets(), std::vector<std::string>{genqr("1")});
+    EXPECT_EQ(targets(), std::vector<std::string>{genqr("1")});
     ASSERT_EQ(browser.opened().size(), 1u);
-    EXPECT_EQ(browser.opened()[0].toString(), recorder.baseUrl() + "/customers/42/qr1.png");
+    EXPECT_EQ(browser.opened()[0].toString(), base() + "/customers/42/qr1.png");
     EXPECT_TRUE(messages.entries().empty());
 }
 
 TEST_F(QrFormActions, FailedPreviewShowsTheErrorAndOpensNothing) {
-    recorder.failWhen("/genqr.php", 500);
+    failWhen("/genqr.php", 500);
     SpeedButton1Click(profile, {}, web, messages, browser);
     ASSERT_EQ(messages.entries().size(), 1u);
     EXPECT_EQ(messages.entries()[0].kind, RecordingDeskMessages::Kind::Error);
@@ -106,7 +134,7 @@ TEST_F(QrFormActions, ListRequestsEveryImageInTextOrderThenSavesTheProfile) {
     });
     EXPECT_EQ(Button2Click(profile, web, messages, s), QrListOutcome::Saved);
 
-    EXPECT_EQ(recorder.targets(), (std::vector<std::string>{genqr("1"), genqr("10"), genqr("2"),
+    EXPECT_EQ(targets(), (std::vector<std::string>{genqr("1"), genqr("10"), genqr("2"),
                                                             genqr("20"), genqr("3")}));
     EXPECT_EQ(log, (std::vector<QString>{"save list 42 20,3,1..2,10 after 0 requests",
                                          "show 20,3,1..2,10", "save profile"}));
@@ -115,17 +143,17 @@ TEST_F(QrFormActions, ListRequestsEveryImageInTextOrderThenSavesTheProfile) {
                                     "Generating 4 of 5", "Generating 5 of 5", ""}));
     EXPECT_EQ(messages.texts(),
               (std::vector<QString>{
-                  "You QR codes was created you can found it here : " + recorder.baseUrl() +
+                  "You QR codes was created you can found it here : " + base() +
                       "/42/qrxx.png alebo použite bod.2 Generovanie A4 a PDF",
                   "Saved OK"}));
 }
 
 TEST_F(QrFormActions, AFailedImageRequestStopsTheList) {
-    recorder.failWhen("qr=2&", 503);
+    failWhen("qr=2&", 503);
     const QStringList numbers{"1", "10", "2", "20", "3"};
     EXPECT_EQ(Button2Click(profile, web, messages, steps(numbers, "1,2,3,10,20")),
               QrListOutcome::RequestFailed);
-    EXPECT_EQ(recorder.targets(), (std::vector<std::string>{genqr("1"), genqr("10"), genqr("2")}));
+    EXPECT_EQ(targets(), (std::vector<std::string>{genqr("1"), genqr("10"), genqr("2")}));
     ASSERT_EQ(messages.entries().size(), 1u);
     EXPECT_EQ(messages.entries()[0].kind, RecordingDeskMessages::Kind::Error);
     // The list text was written before the images; the profile is not.
@@ -138,7 +166,7 @@ TEST_F(QrFormActions, CancelledDialogRequestsNothing) {
     EXPECT_EQ(Button2Click(profile, web, messages, steps(std::nullopt, "1")),
               QrListOutcome::Cancelled);
     EXPECT_EQ(messages.texts(), std::vector<QString>{"Input was canceled."});
-    EXPECT_TRUE(recorder.targets().empty());
+    EXPECT_TRUE(targets().empty());
     EXPECT_TRUE(log.empty());
 }
 
@@ -164,7 +192,7 @@ TEST_F(QrFormActions, A4SheetOpensInTheBrowserWithTheCompanyId) {
               "https://svc.test/gen_qr_a4_9.php?id=42");
     EXPECT_EQ(browser.opened()[1].toString(QUrl::FullyEncoded),
               "https://svc.test/gen_qr_a4_9.php?id=a%26b%20c%2F");
-    EXPECT_TRUE(recorder.targets().empty()); // the browser asks, not the desk
+    EXPECT_TRUE(targets().empty()); // the browser asks, not the desk
 }
 
 } // namespace
