@@ -60,7 +60,9 @@ TEST_F(tpgserviceEvents, CallsThatCannotBeRecordedAreRefused) {
 }
 
 TEST_F(tpgserviceEvents, PendingCallsAreBounded) {
-    for (int i = 0; i < 1000; ++i) ASSERT_EQ(call(i % 50, 1), 200) << i;
+    auto& storage = running_->service().storage();
+    for (int i = 0; i < 999; ++i) ASSERT_TRUE(storage.addEvent("12345", i % 50, 1));
+    EXPECT_EQ(call(1, 1), 200);
     EXPECT_EQ(call(1, 1), 503);
     std::string events = get("/read_events.php?id=12345")->body;
     EXPECT_EQ(std::count(events.begin(), events.end(), '\n'), 1000);
