@@ -66,21 +66,18 @@ class QrFormActions : public ::testing::Test {
     }
 
     // Answers 200, or `failStatus` to the requests whose target holds `failNeedle`.
-    void failWhen(std::string needle, int status)
-    {
+    void failWhen(std::string needle, int status) {
         std::lock_guard lock(failMutex);
         failNeedle = std::move(needle);
         failStatus = status;
     }
-    std::string answer(const HttpRequest& request)
-    {
+    std::string answer(const HttpRequest& request) {
         std::lock_guard lock(failMutex);
         if (!failNeedle.empty() && request.target.find(failNeedle) != std::string::npos)
             return LoopbackHttpServer::response(failStatus, "failed\n", "text/plain");
         return LoopbackHttpServer::response(200, "OK\n", "text/plain");
     }
-    std::vector<std::string> targets() const
-    {
+    std::vector<std::string> targets() const {
         std::vector<std::string> out;
         for (const HttpRequest& r : server.requests())
             out.push_back(r.target);
@@ -134,18 +131,17 @@ TEST_F(QrFormActions, ListRequestsEveryImageInTextOrderThenSavesTheProfile) {
     });
     EXPECT_EQ(Button2Click(profile, web, messages, s), QrListOutcome::Saved);
 
-    EXPECT_EQ(targets(), (std::vector<std::string>{genqr("1"), genqr("10"), genqr("2"),
-                                                            genqr("20"), genqr("3")}));
+    EXPECT_EQ(targets(), (std::vector<std::string>{genqr("1"), genqr("10"), genqr("2"), genqr("20"),
+                                                   genqr("3")}));
     EXPECT_EQ(log, (std::vector<QString>{"save list 42 20,3,1..2,10 after 0 requests",
                                          "show 20,3,1..2,10", "save profile"}));
     EXPECT_EQ(progressTexts,
               (std::vector<QString>{"Generating 1 of 5", "Generating 2 of 5", "Generating 3 of 5",
                                     "Generating 4 of 5", "Generating 5 of 5", ""}));
     EXPECT_EQ(messages.texts(),
-              (std::vector<QString>{
-                  "You QR codes was created you can found it here : " + base() +
-                      "/42/qrxx.png alebo použite bod.2 Generovanie A4 a PDF",
-                  "Saved OK"}));
+              (std::vector<QString>{"You QR codes was created you can found it here : " + base() +
+                                        "/42/qrxx.png alebo použite bod.2 Generovanie A4 a PDF",
+                                    "Saved OK"}));
 }
 
 TEST_F(QrFormActions, AFailedImageRequestStopsTheList) {
