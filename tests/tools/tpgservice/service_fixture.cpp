@@ -1,5 +1,7 @@
 #include "service_fixture.h"
 
+#include "certificate.h"
+
 #include <stdlib.h>
 
 namespace tpgservice::test {
@@ -15,7 +17,25 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path, ec);
 }
 
+namespace {
+
+// Making an RSA key takes most of a test's time; every service of this test
+// program starts from one certificate for 127.0.0.1 made once. The service
+// still checks it and makes its own when it does not fit.
+void seedCertificate(const std::filesystem::path& data) {
+    static TempDir seed;
+    static CertificateFiles files = ensureSelfSignedCertificate(seed.path, {"127.0.0.1", "localhost"});
+    std::filesystem::create_directories(data);
+    std::filesystem::copy_file(files.certificate, data / "cert.pem",
+                               std::filesystem::copy_options::skip_existing);
+    std::filesystem::copy_file(files.key, data / "key.pem",
+                               std::filesystem::copy_options::skip_existing);
+}
+
+} // namespace
+
 RunningService::RunningService(const std::filesystem::path& data, std::string base) {
+    seedCertificate(data);
     ServiceOptions options;
     options.data = data;
     options.port = 0;
