@@ -9,6 +9,7 @@
 #include "ui_tform1.h"
 
 #include <QCloseEvent>
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
@@ -34,6 +35,14 @@ void selectByNumber(QComboBox* box, const QString& value)
     const int n = value.trimmed().toInt(&ok);
     const int index = ok ? n - 1 : -1;
     box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
+}
+
+// Button captions are the system's texts; "&" is a letter there, not the mark
+// of a keyboard shortcut.
+void setCaption(QAbstractButton* button, const QString& text)
+{
+    QString escaped = text;
+    button->setText(escaped.replace(QLatin1Char('&'), QLatin1String("&&")));
 }
 
 // The form's initial text of a field, against which "unchanged" is judged.
@@ -79,6 +88,7 @@ TForm1::TForm1(DeskConfig config, DeskMessages& messages, SettingsStore& store, 
     // The buttons must not act as the dialog's default button on Enter.
     for (auto* b : findChildren<QPushButton*>())
         b->setAutoDefault(false);
+    showStartOfTexts();
 }
 
 TForm1::~TForm1() = default;
@@ -475,6 +485,7 @@ void TForm1::nahrajform1()
     u.LabeledEdit8->setText(p.specialsql);
     u.LabeledEdit3->setText(p.ip);
     nahrajjazyk(p.lang);
+    showStartOfTexts();
 }
 
 void TForm1::nahrajjazyk(const QString& code)
@@ -492,13 +503,13 @@ void TForm1::nahrajjazyk(const QString& code)
     u.LabelOptionsColumn->setText(t.row(RowOptionsColumn));
     u.LabelOptionsNote->setText(t.row(RowOptionsNote));
     u.LabelRightNote->setText(t.row(RowRightNote));
-    u.Button3->setText(t.row(RowRegister));
-    u.SpeedButton1->setText(t.row(RowShowQr));
-    u.SpeedButton2->setText(t.row(RowSaveQr));
-    u.Button5->setText(t.row(RowSaveAll));
-    u.Button2->setText(t.row(RowSetQrNumbers));
-    u.btlac->setText(t.row(RowGenerateA4));
-    u.Button1->setText(t.row(RowPrintQr));
+    setCaption(u.Button3, t.row(RowRegister));
+    setCaption(u.SpeedButton1, t.row(RowShowQr));
+    setCaption(u.SpeedButton2, t.row(RowSaveQr));
+    setCaption(u.Button5, t.row(RowSaveAll));
+    setCaption(u.Button2, t.row(RowSetQrNumbers));
+    setCaption(u.btlac, t.row(RowGenerateA4));
+    setCaption(u.Button1, t.row(RowPrintQr));
 
     // A field still showing the form's initial text (or nothing) takes the
     // language's default; anything the user typed stays.
@@ -522,4 +533,13 @@ void TForm1::nahrajjazyk(const QString& code)
     }
     profile_.alertprefix = t.row(RowAlertPrefix);
     profile_.alertcaption = t.row(RowAlertCaption);
+    showStartOfTexts();
+}
+
+void TForm1::showStartOfTexts()
+{
+    // A long text set from the program would otherwise show only its end.
+    for (auto* edit : findChildren<QLineEdit*>())
+        if (!edit->hasFocus())
+            edit->setCursorPosition(0);
 }

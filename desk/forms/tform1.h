@@ -96,6 +96,7 @@ protected:
 
 private:
     bool writeProfile(const WebParams& params);
+    void showStartOfTexts();
 
     DeskConfig config_;
     DeskMessages& messages_;

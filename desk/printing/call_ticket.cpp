@@ -8,7 +8,9 @@ namespace {
 const QString kSeparator = QStringLiteral("=====================================");
 constexpr int kWidth = 45;
 
-QString quoted(const QString& text) { return u'"' + scripttext(text) + u'"'; }
+QString quoted(const QString& text) {
+    return u'"' + scripttext(text) + u'"';
+}
 } // namespace
 
 QString ticketstamp(const QDateTime& when, const QLocale& locale) {
@@ -31,7 +33,10 @@ QStringList callticket(const QString& qrNumber, const QString& optionText, const
         quoted("REQUEST TIME .N. : " + stamp) + " CR LF",
         feed,
         "ESC E CR",
-        quoted("Option: " + centertext(optionText, kWidth) + " N.: " + qrNumber) + " CR LF",
+        quoted(
+            "Option: " + centertext(optionText.normalized(QString::NormalizationForm_C), kWidth) +
+            " N.: " + qrNumber) +
+            " CR LF",
         feed,
         quoted(centertext(kSeparator, kWidth)) + " CR LF",
         feed,

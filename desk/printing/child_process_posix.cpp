@@ -33,9 +33,11 @@ struct TSpawnSetup {
 qint64 startchild(const QString& program, const QStringList& arguments, QString& error) {
     std::vector<QByteArray> storage;
     storage.push_back(QFile::encodeName(program));
-    for (const QString& a : arguments) storage.push_back(QFile::encodeName(a));
+    for (const QString& a : arguments)
+        storage.push_back(QFile::encodeName(a));
     std::vector<char*> argv;
-    for (QByteArray& s : storage) argv.push_back(s.data());
+    for (QByteArray& s : storage)
+        argv.push_back(s.data());
     argv.push_back(nullptr);
 
     TSpawnSetup setup;

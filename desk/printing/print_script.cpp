@@ -9,7 +9,7 @@
 namespace {
 // Removes a file at the end of a scope unless told to keep it.
 class TFileGuard {
-public:
+  public:
     explicit TFileGuard(QString path) : path_(std::move(path)) {}
     TFileGuard(const TFileGuard&) = delete;
     TFileGuard& operator=(const TFileGuard&) = delete;
@@ -18,7 +18,7 @@ public:
     }
     void keep() { path_.clear(); }
 
-private:
+  private:
     QString path_;
 };
 } // namespace
@@ -32,7 +32,8 @@ QString printscript(const QStringList& lines, const QString& target,
     {
         TFileGuard raw(files.raw);
         TScriptWriter writer(files.raw);
-        for (const QString& line : lines) writer.writeline(line);
+        for (const QString& line : lines)
+            writer.writeline(line);
         writer.close();
         convertscript(files.raw, files.converted);
     }

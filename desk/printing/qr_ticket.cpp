@@ -10,8 +10,13 @@ namespace {
 // and is written as one low byte with a high byte of 0.
 constexpr qsizetype kMaxAddress = 255 - 3;
 
-QString quoted(const QString& text) { return u'"' + scripttext(text) + u'"'; }
-QString line(const QString& text, int width) { return quoted(centertext(text, width)) + " CR LF"; }
+QString quoted(const QString& text) {
+    return u'"' + scripttext(text) + u'"';
+}
+// Composed first, so that a letter typed with a separate accent takes one column.
+QString line(const QString& text, int width) {
+    return quoted(centertext(text.normalized(QString::NormalizationForm_C), width)) + " CR LF";
+}
 } // namespace
 
 QString guestpageaddress(const QString& serviceBase, const QString& companyId,

@@ -38,8 +38,8 @@ QString convertscriptline(const QString& line) {
 void convertscript(const QString& rawPath, const QString& finalPath) {
     QFile raw(rawPath);
     if (!raw.open(QIODevice::ReadOnly))
-        throw TPrintError(
-            QStringLiteral("Cannot read the printer script %1: %2").arg(rawPath, raw.errorString()));
+        throw TPrintError(QStringLiteral("Cannot read the printer script %1: %2")
+                              .arg(rawPath, raw.errorString()));
     QFile out(finalPath);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw TPrintError(QStringLiteral("Cannot create the printer script %1: %2")
@@ -52,8 +52,8 @@ void convertscript(const QString& rawPath, const QString& finalPath) {
         writeline(out, number <= kUntouchedLines ? line : convertscriptline(line));
     }
     if (in.status() != QTextStream::Ok || raw.error() != QFileDevice::NoError)
-        throw TPrintError(
-            QStringLiteral("Cannot read the printer script %1: %2").arg(rawPath, raw.errorString()));
+        throw TPrintError(QStringLiteral("Cannot read the printer script %1: %2")
+                              .arg(rawPath, raw.errorString()));
     if (!out.flush())
         throw TPrintError(QStringLiteral("Cannot write the printer script %1: %2")
                               .arg(finalPath, out.errorString()));

@@ -48,7 +48,8 @@ TScriptFiles TScriptSpool::reserve(const QString& folder) {
         throw TPrintError(QStringLiteral("No folder for printer scripts is configured."));
     QDir dir(folder);
     if (!dir.exists() && !dir.mkpath(QStringLiteral(".")))
-        throw TPrintError(QStringLiteral("Cannot create the printer script folder %1.").arg(folder));
+        throw TPrintError(
+            QStringLiteral("Cannot create the printer script folder %1.").arg(folder));
 
     const QString canonical = dir.canonicalPath();
     dir.setPath(canonical);
@@ -104,7 +105,8 @@ void TScriptSpool::poll() {
 
 QStringList TScriptSpool::pending() const {
     QStringList scripts;
-    for (const Job& job : jobs_) scripts << job.script;
+    for (const Job& job : jobs_)
+        scripts << job.script;
     return scripts;
 }
 
@@ -130,7 +132,8 @@ void TScriptSpool::removeleftovers(const QString& folder) {
         const QString path = dir.filePath(name);
         if (!ours(name)) continue;
         bool ownJob = false;
-        for (const Job& job : jobs_) ownJob = ownJob || job.script == path;
+        for (const Job& job : jobs_)
+            ownJob = ownJob || job.script == path;
         if (!ownJob) QFile::remove(path);
     }
 }

@@ -15,10 +15,9 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <vector>
-
-#include <QTimer>
 
 struct TScriptFiles {
     QString raw;       // written by the ticket, removed by the print after conversion
@@ -26,7 +25,7 @@ struct TScriptFiles {
 };
 
 class TScriptSpool {
-public:
+  public:
     // The one spool of the process: the prints of both tickets share it.
     static TScriptSpool& instance();
     TScriptSpool();
@@ -48,7 +47,7 @@ public:
     // Final scripts not yet removed, in the order they were submitted.
     QStringList pending() const;
 
-private:
+  private:
     struct Job {
         QString script;
         QString program;

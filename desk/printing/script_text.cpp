@@ -8,12 +8,23 @@ QString scripttext(const QString& text) {
     out.reserve(composed.size() + 8);
     for (const QChar c : composed) {
         switch (c.unicode()) {
-        case u'"': out += u"\\\""; break;
-        case u'\\': out += u"\\\\"; break;
-        case u'\n': out += u"\\n"; break;
-        case u'\r': out += u"\\r"; break;
-        case u'\0': out += u"\\0"; break;
-        default: out += c;
+        case u'"':
+            out += u"\\\"";
+            break;
+        case u'\\':
+            out += u"\\\\";
+            break;
+        case u'\n':
+            out += u"\\n";
+            break;
+        case u'\r':
+            out += u"\\r";
+            break;
+        case u'\0':
+            out += u"\\0";
+            break;
+        default:
+            out += c;
         }
     }
     return out;

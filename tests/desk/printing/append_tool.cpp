@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::ifstream in(argv[1], std::ios::binary);
-    for (std::istreambuf_iterator<char> it(in), end; it != end; ++it) out.put(*it).flush();
+    for (std::istreambuf_iterator<char> it(in), end; it != end; ++it)
+        out.put(*it).flush();
     out.close();
     std::fclose(lock);
     std::remove(busy.c_str());

@@ -74,7 +74,8 @@ TEST(PrintingConvertScript, WriteFailureOnFullDeviceIsReported) {
     // The buffer may hide the failure until the data is flushed.
     EXPECT_THROW(
         {
-            for (int i = 0; i < 10000; ++i) writer.writeline(QString(100, u'x'));
+            for (int i = 0; i < 10000; ++i)
+                writer.writeline(QString(100, u'x'));
             writer.close();
         },
         TPrintError);

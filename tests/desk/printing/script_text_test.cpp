@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>
 
 namespace {
-QString blanks(int n) { return QString(n, u' '); }
+QString blanks(int n) {
+    return QString(n, u' ');
+}
 } // namespace
 
 TEST(PrintingCenterText, PadsCutsAndFillsEmpty) {
-    EXPECT_EQ(centertext("ABC", 8), "  ABC   ");        // odd blank to the right
+    EXPECT_EQ(centertext("ABC", 8), "  ABC   "); // odd blank to the right
     EXPECT_EQ(centertext("ABCD", 8), "  ABCD  ");
     EXPECT_EQ(centertext(QString(50, u'x'), 45), QString(45, u'x'));
     EXPECT_EQ(centertext("", 45), blanks(45));

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-QString blanks(int n) { return QString(n, u' '); }
+QString blanks(int n) {
+    return QString(n, u' ');
+}
 
 TPrintSettings settings() {
     TPrintSettings s;
