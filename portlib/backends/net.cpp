@@ -48,11 +48,24 @@ int WNet::connectPeer() {
     return error;
 }
 
-int32_t WNet::drainSendQueue(int32_t timeout, bool connectionLost) {
-    if (timeout == 0 || !connectionLost) return waitSendDone(timeout);
-    uint32_t queued = 0;
-    getSendCount(&queued);
-    return queued ? 1 : 0;
+int32_t WNet::drainSendQueue(int32_t timeout, const std::function<bool()>& connectionLost) {
+    if (timeout == 0) return 0;
+    uint32_t count = 0, previous = 0;
+    int64_t stalled = 0;
+    getSendCount(&count);
+    while (count != 0) {
+        if (connectionLost()) return 1;
+        os::sleepMs(50);
+        if (count != previous) {
+            stalled = 0;
+            previous = count;
+        } else {
+            stalled += 50;
+            if (stalled > timeout) return 1;
+        }
+        getSendCount(&count);
+    }
+    return 0;
 }
 
 void WNet::closeGracefully(int32_t timeoutMs) {

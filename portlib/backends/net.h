@@ -9,6 +9,8 @@
 
 #include <dova/dova.h>
 
+#include <functional>
+
 class WNet : public DovaBase {
 public:
     WNet() = default;
@@ -43,10 +45,11 @@ public:
     int32_t lastError() const { return lastError_; }
 
 protected:
-    // The drain step of a worker-thread port's release: waitSendDone, except
-    // that a connection the send worker found gone has nothing left to wait
-    // for (1 at once when data is still queued).
-    int32_t drainSendQueue(int32_t timeout, bool connectionLost);
+    // The drain step of a worker-thread port's release: waitSendDone's wait
+    // (the time-out bounds the time without progress), except that once the
+    // send worker finds the connection gone nothing queued can leave, so it
+    // answers 1 at once instead of waiting out the time-out.
+    int32_t drainSendQueue(int32_t timeout, const std::function<bool()>& connectionLost);
     // Connects the open socket to the peer within the connect time-out;
     // traces and stores the error on failure. 0 or the error.
     int connectPeer();

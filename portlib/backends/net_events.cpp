@@ -54,7 +54,7 @@ int32_t WNetE::claim(int32_t) {
 int32_t WNetE::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WNetE::release(%d)\n", timeout);
-    int32_t result = drainSendQueue(timeout, deviceLost());
+    int32_t result = drainSendQueue(timeout, [this] { return deviceLost(); });
     if (timeout != 0 && result == 0) closeGracefully(timeout);
     stopThreads();
     freeQueues();

@@ -52,7 +52,7 @@ int32_t WNetA::claim(int32_t) {
 int32_t WNetA::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WNetA::release(%d)\n", timeout);
-    int32_t result = drainSendQueue(timeout, deviceLost());
+    int32_t result = drainSendQueue(timeout, [this] { return deviceLost(); });
     // After a drain that gave up the printer takes no data: waiting for it
     // to close its side would only hold the caller longer.
     if (timeout != 0 && result == 0) closeGracefully(timeout);
