@@ -20,15 +20,19 @@
 namespace {
 // ESC/POS bytes written out, so the expectations do not go through the
 // script language at all.
-const QByteArray kFeed("\x1B\x64\x00\r\n", 5);   // ESC d 0 CR LF
-const QByteArray kNormal("\x1B\x21\x00\r", 4);   // ESC ! 0 CR
-const QByteArray kDouble("\x1B\x21\x30\r", 4);   // ESC ! 48 CR
-const QByteArray kBold("\x1B\x45\r", 3);         // ESC E CR
+const QByteArray kFeed("\x1B\x64\x00\r\n", 5);     // ESC d 0 CR LF
+const QByteArray kNormal("\x1B\x21\x00\r", 4);     // ESC ! 0 CR
+const QByteArray kDouble("\x1B\x21\x30\r", 4);     // ESC ! 48 CR
+const QByteArray kBold("\x1B\x45\r", 3);           // ESC E CR
 const QByteArray kTable852("\x1B\x74\x12\r\n", 5); // ESC t 18 CR LF
-const QByteArray kCut("\x1B\x69\r\n", 4);        // ESC 105 CR LF: partial cut
+const QByteArray kCut("\x1B\x69\r\n", 4);          // ESC 105 CR LF: partial cut
 
-QByteArray blanks(int n) { return QByteArray(n, ' '); }
-QByteArray text(const QByteArray& bytes) { return bytes + "\r\n"; }
+QByteArray blanks(int n) {
+    return QByteArray(n, ' ');
+}
+QByteArray text(const QByteArray& bytes) {
+    return bytes + "\r\n";
+}
 
 QByteArray callticket(const QByteArray& qr, const QByteArray& option45, const QByteArray& stamp) {
     const QByteArray separator = blanks(4) + QByteArray(37, '=') + blanks(4);
@@ -42,7 +46,7 @@ QByteArray callticket(const QByteArray& qr, const QByteArray& option45, const QB
 std::unique_ptr<QCoreApplication> app;
 
 class PrintingTicketsE2E : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         static int argc = 1;
         static char name[] = "tickets_e2e_test";
@@ -118,7 +122,10 @@ TEST_F(PrintingTicketsE2E, CallTicketArrivesAsEscPosWithCodePage852Letters) {
     const QDateTime before = QDateTime::currentDateTime();
     printcall(profile_, "12", QString::fromUtf8("Účet é"), settings_);
     // Ú 233, č 159, é 130 in code page 852; the text centred in 45 columns.
-    const QByteArray option = blanks(19) + "\xE9\x9F" "et \x82" + blanks(20);
+    const QByteArray option = blanks(19) +
+                              "\xE9\x9F"
+                              "et \x82" +
+                              blanks(20);
     const QByteArray shape = callticket("12", option, "");
     const QByteArray got = received(shape.size() + 8);
 
