@@ -46,14 +46,15 @@ void PortScript::message(std::string_view text) {
 }
 
 void PortScript::prompt(std::string_view text) {
+    std::fflush(stdout);
+    // Keys typed as soon as the prompt shows are taken without echo.
+    KeyWait wait(keys_);
     if (text.empty()) {
         std::fputs("Hit any key\n", stderr);
     } else {
         std::fwrite(text.data(), 1, text.size(), stderr);
         std::fputc('\n', stderr);
     }
-    std::fflush(stdout);
-    KeyWait wait(keys_);
     for (;;) {
         if (keys_.pollKey()) return;
         if (keys_.exhausted()) return;

@@ -16,7 +16,7 @@
 namespace {
 
 class CountingScript : public sendtool::ScriptActions {
-public:
+  public:
     uint64_t bytes = 0;
     uint64_t polls = 0;
     void byte(uint8_t) override { ++bytes; }
@@ -50,7 +50,8 @@ BENCHMARK(BM_ScanGeneratedScript)->Unit(benchmark::kMillisecond)->MinTime(3);
 // A script that is almost only one long string: the cost per byte of text.
 void BM_ScanLongStrings(benchmark::State& state) {
     std::string text;
-    while (text.size() < (20u << 20)) text += "\"" + std::string(200, 'x') + "\"\r\n";
+    while (text.size() < (20u << 20))
+        text += "\"" + std::string(200, 'x') + "\"\r\n";
     for (auto _ : state) {
         std::FILE* f = fmemopen(text.data(), text.size(), "r");
         CountingScript counter;

@@ -119,20 +119,35 @@ TEST(SendtoolTerminalKeys, APromptWaitsForOneKeyWithoutEchoAndRestoresTheTermina
     EXPECT_NE(terminal.screen().find("41h  A"), std::string::npos);
 }
 
-TEST(SendtoolTerminalKeys, CtrlCDuringADelayRestoresTheTerminal) {
+TEST(SendtoolTerminalKeys, CtrlCDuringAPromptRestoresTheTerminal) {
     TempDir dir;
-    writeFile(dir / "job.txt", "!waiting\n*600000\n65\n");
+    writeFile(dir / "job.txt", ".Waiting for Ctrl-C\n65\n");
     Terminal terminal;
     terminal.start(dir.path(), {"job.txt", "out.prn"});
-    ASSERT_TRUE(terminal.waitFor("waiting"));
-    // The delay switches the mode once it starts; wait for that, bounded.
-    for (int i = 0; i < 3000 && (terminal.localFlags() & ICANON); ++i)
-        usleep(1000);
+    ASSERT_TRUE(terminal.waitFor("Waiting for Ctrl-C"));
     ASSERT_EQ(terminal.localFlags() & ICANON, 0u);
     terminal.type("\x03");
     auto status = terminal.wait();
     ASSERT_TRUE(status);
     EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGINT);
+    EXPECT_EQ(terminal.localFlags() & (ICANON | ECHO), static_cast<tcflag_t>(ICANON | ECHO));
+    EXPECT_EQ(readFile(dir / "out.prn"), "");
+}
+
+TEST(SendtoolTerminalKeys, OnlyEscapeEndsADelayEarly) {
+    TempDir dir;
+    writeFile(dir / "job.txt", "!waiting\n*600000\n65\n");
+    Terminal terminal;
+    terminal.start(dir.path(), {"job.txt", "out.prn"});
+    ASSERT_TRUE(terminal.waitFor("waiting"));
+    // Typed before or during the delay: the keys wait in the terminal's queue
+    // and are read once the delay takes keys.
+    terminal.type("x\x1b");
+    ASSERT_TRUE(terminal.waitFor("Total Time"));
+    auto status = terminal.wait();
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+    EXPECT_EQ(readFile(dir / "out.prn"), "A");
     EXPECT_EQ(terminal.localFlags() & (ICANON | ECHO), static_cast<tcflag_t>(ICANON | ECHO));
 }
 
