@@ -1,5 +1,6 @@
 #pragma once
-// A 5x7 dot font built into the program, so the QR images need no font files.
+// A 5x8 dot font (5x7 letters, one row for descenders) built into the
+// program, so the QR images need no font files.
 
 #include <array>
 #include <cstdint>
@@ -9,7 +10,7 @@
 namespace tpgservice {
 
 inline constexpr int kGlyphWidth = 5;
-inline constexpr int kGlyphHeight = 7;
+inline constexpr int kGlyphHeight = 8;
 // One blank column between letters.
 inline constexpr int kGlyphAdvance = kGlyphWidth + 1;
 

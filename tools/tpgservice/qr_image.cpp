@@ -13,7 +13,8 @@ namespace tpgservice {
 
 namespace {
 
-constexpr int kModulePixels = 4;
+constexpr int kMinModulePixels = 4;
+constexpr int kMaxModulePixels = 10;
 constexpr int kQuietModules = 4; // the quiet zone scanners need around the code
 constexpr int kMaxWidth = 720;
 constexpr int kMargin = 8;
@@ -82,7 +83,6 @@ std::vector<std::uint8_t> renderQrImage(const QrImageSpec& spec) {
         QRcode_encodeString8bit(spec.url.c_str(), 0, QR_ECLEVEL_M));
     if (!code) throw std::runtime_error("the guest page address does not fit a QR code");
 
-    const int qrPixels = (code->width + 2 * kQuietModules) * kModulePixels;
     const int maxText = kMaxWidth - 2 * kMargin;
     std::vector<TextLine> above, below;
     for (auto [text, size] : {std::pair{&spec.name, spec.nameSize}, {&spec.text1u, spec.text1uSize},
@@ -93,14 +93,22 @@ std::vector<std::uint8_t> renderQrImage(const QrImageSpec& spec) {
         if (!text->empty()) below.push_back(fitLine(*text, size, maxText));
     }
 
-    int width = qrPixels;
-    int height = qrPixels + 2 * kMargin;
+    int textPixels = 0;
+    int height = 2 * kMargin;
     for (const auto* lines : {&above, &below}) {
         for (const auto& line : *lines) {
-            width = std::max(width, textWidth(line.text, line.scale) + 2 * kMargin);
+            textPixels = std::max(textPixels, textWidth(line.text, line.scale) + 2 * kMargin);
             height += lineHeight(line);
         }
     }
+    // Under a long company name the code grows too, so that it keeps most of
+    // the width when the image is shrunk onto a sheet.
+    const int modules = code->width + 2 * kQuietModules;
+    const int modulePixels =
+        std::clamp((textPixels * 3 / 5 + modules - 1) / modules, kMinModulePixels, kMaxModulePixels);
+    const int qrPixels = modules * modulePixels;
+    const int width = std::max(qrPixels, textPixels);
+    height += qrPixels;
 
     Bitmap bitmap(width, height);
     int y = kMargin;
@@ -108,14 +116,14 @@ std::vector<std::uint8_t> renderQrImage(const QrImageSpec& spec) {
         drawText(bitmap, line, y);
         y += lineHeight(line);
     }
-    const int left = (width - qrPixels) / 2 + kQuietModules * kModulePixels;
-    const int top = y + kQuietModules * kModulePixels;
+    const int left = (width - qrPixels) / 2 + kQuietModules * modulePixels;
+    const int top = y + kQuietModules * modulePixels;
     for (int my = 0; my < code->width; ++my) {
         for (int mx = 0; mx < code->width; ++mx) {
             if (!(code->data[my * code->width + mx] & 1)) continue;
-            for (int dy = 0; dy < kModulePixels; ++dy) {
-                for (int dx = 0; dx < kModulePixels; ++dx) {
-                    bitmap.set(left + mx * kModulePixels + dx, top + my * kModulePixels + dy);
+            for (int dy = 0; dy < modulePixels; ++dy) {
+                for (int dx = 0; dx < modulePixels; ++dx) {
+                    bitmap.set(left + mx * modulePixels + dx, top + my * modulePixels + dy);
                 }
             }
         }
