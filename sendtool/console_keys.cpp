@@ -1,5 +1,6 @@
 #include "console_keys.h"
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <iterator>
@@ -41,19 +42,19 @@ ConsoleKeys::ConsoleKeys(int fd) : fd_(fd), terminal_(isatty(fd) == 1) {
 
 std::optional<unsigned char> ConsoleKeys::pollKey() {
     if (exhausted_) return std::nullopt;
-    if (!terminal_) {
-        struct pollfd p = {fd_, POLLIN, 0};
-        if (poll(&p, 1, 0) <= 0) return std::nullopt;
-        if (p.revents & POLLNVAL) {
-            exhausted_ = true; // no standard input at all
-            return std::nullopt;
-        }
+    // Asking first keeps the read from blocking, also on a terminal whose
+    // mode could not be switched (a canonical terminal reports whole lines).
+    struct pollfd p = {fd_, POLLIN, 0};
+    if (poll(&p, 1, 0) <= 0) return std::nullopt;
+    if (p.revents & POLLNVAL) {
+        exhausted_ = true; // no standard input at all
+        return std::nullopt;
     }
-    // On the terminal VMIN = VTIME = 0 makes this read return at once.
     unsigned char key = 0;
     ssize_t got = ::read(fd_, &key, 1);
     if (got == 1) return key;
-    if (!terminal_ && got <= 0) exhausted_ = true;
+    // End of input, or a terminal that hung up: no key will come.
+    if (got == 0 || (errno != EINTR && errno != EAGAIN)) exhausted_ = true;
     return std::nullopt;
 }
 

@@ -4,7 +4,6 @@
 
 #include <dova/dova.h>
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -25,7 +24,6 @@ bool takesValue(char letter) {
 // The C library's decimal rule (leading blanks, a sign, digits up to the first
 // non-digit, 0 when there are none), clamped to 32 bits instead of undefined.
 int32_t decimalOrZero(const char* text) {
-    errno = 0;
     long long v = std::strtoll(text, nullptr, 10);
     if (v > INT32_MAX) return INT32_MAX;
     if (v < INT32_MIN) return INT32_MIN;

@@ -32,11 +32,10 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens the job's file; a folder is refused here rather than failing on the
-// first read.
-File openJobFile(const char* path, bool binary) {
+// Opens the job's file. Both modes read it as bytes: the script reader folds
+// CR LF itself. A folder is refused here rather than failing on the first read.
+File openJobFile(const char* path) {
     File file(std::fopen(path, "rb"));
-    (void)binary; // text mode is done by the script reader itself
     if (!file) return nullptr;
     struct stat info;
     if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
@@ -153,7 +152,7 @@ int runPrnfeed(int argc, char** argv) {
 
     int result;
     {
-        File file = openJobFile(settings.scriptPath, settings.binary);
+        File file = openJobFile(settings.scriptPath);
         if (!file) {
             std::fprintf(stderr,
                          settings.binary ? "Can't open binary file. <%s>\n"

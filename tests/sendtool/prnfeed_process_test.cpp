@@ -304,6 +304,14 @@ TEST_F(SendtoolPrnfeed, BinaryModeStopsWithExit3WhenTheFileCannotGrow) {
     EXPECT_EQ(afterBanner(r.err), "  0%\r 40%\r");
 }
 
+TEST_F(SendtoolPrnfeed, AClosedOutputPipeDoesNotStopTheJob) {
+    writeFile(dir / "job.txt", "!printing\n65\n!done\n66");
+    options.stdoutToClosedPipe = true;
+    RunResult r = run({"-t", "job.txt", "out.prn"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(readFile(dir / "out.prn"), "AB");
+}
+
 TEST_F(SendtoolPrnfeed, PromptsGoOnWhenNobodyCanPressAKey) {
     writeFile(dir / "job.txt", "65\n.\n66\n.Insert paper\n*20\n67");
     RunResult r = run({"job.txt", "out.prn"});

@@ -58,6 +58,12 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
+        if (options.stdoutToClosedPipe) {
+            int fds[2];
+            if (pipe(fds) != 0) _exit(126);
+            close(fds[0]);
+            dup2(fds[1], 1);
+        }
         for (auto& [name, value] : options.env)
             setenv(name.c_str(), value.c_str(), 1);
         if (options.fileSizeLimit) {

@@ -17,6 +17,7 @@ struct RunOptions {
     std::vector<std::pair<std::string, std::string>> env; // added to the environment
     std::optional<std::string> stdinText;                 // else /dev/null
     std::optional<long> fileSizeLimit;                    // RLIMIT_FSIZE in bytes
+    bool stdoutToClosedPipe = false;                      // nobody reads the output
     std::chrono::seconds timeout{60};
 };
 
