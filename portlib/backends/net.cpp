@@ -68,10 +68,10 @@ int32_t WNet::drainSendQueue(int32_t timeout, const std::function<bool()>& conne
     return 0;
 }
 
-void WNet::closeGracefully(int32_t timeoutMs) {
+int32_t WNet::closeGracefully(int32_t timeoutMs) {
     if (!socket_.shutdownSend()) {
         lastError_ = os::lastError();
-        return;
+        return lastError_ == ECONNRESET ? 1 : 0;
     }
     // The printer closes its side once it has everything; what it still
     // sends meanwhile is of no use to a closing port.
@@ -93,10 +93,17 @@ void WNet::closeGracefully(int32_t timeoutMs) {
         if (n == 0) break;
         if (n < 0 && !os::errorWouldBlock(os::lastError())) {
             lastError_ = os::lastError();
+            if (lastError_ == ECONNRESET) {
+                // Unread data makes a closing printer reset the connection:
+                // the job did not arrive whole, which must not pass as done.
+                socket_.shutdownBoth();
+                return 1;
+            }
             break;
         }
     }
     if (!socket_.shutdownBoth()) lastError_ = os::lastError();
+    return 0;
 }
 
 int32_t WNet::claim(int32_t) {
@@ -119,7 +126,7 @@ int32_t WNet::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WNet::release(%d)\n", timeout);
     int32_t result = waitSendDone(timeout);
-    if (timeout != 0) closeGracefully(timeout);
+    if (timeout != 0 && result == 0) result = closeGracefully(timeout);
     socket_.close();
     return result;
 }

@@ -55,7 +55,9 @@ protected:
     int connectPeer();
     // Shuts the sending side down and reads until the printer closes its
     // side, at most timeoutMs; a failing step ends it. Then shuts both ways.
-    void closeGracefully(int32_t timeoutMs);
+    // 1 when the printer reset the connection instead (it threw away data
+    // it had not read), else 0.
+    int32_t closeGracefully(int32_t timeoutMs);
 
     os::Socket socket_;
     int32_t lastError_ = 0;

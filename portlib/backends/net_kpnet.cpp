@@ -58,7 +58,7 @@ int32_t WKpnet::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WKpnet::release(%d)\n", timeout);
     int32_t result = waitSendDone(timeout);
-    if (timeout != 0) closeGracefully(timeout);
+    if (timeout != 0 && result == 0) result = closeGracefully(timeout);
     status_.close();
     socket_.close();
     return result;

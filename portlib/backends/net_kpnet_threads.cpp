@@ -47,8 +47,10 @@ int32_t WKpnetA::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WKpentA::release(%d)\n", timeout);
     int32_t result = drainSendQueue(timeout, [this] { return deviceLost(); });
-    if (timeout != 0 && result == 0) closeGracefully(timeout);
+    if (timeout != 0 && result == 0) result = closeGracefully(timeout);
     stopThreads();
+    // The reader may have taken the reset the graceful close would have seen.
+    if (timeout != 0 && result == 0 && deviceLost()) result = 1;
     freeQueues();
     closeEvents();
     status_.close();

@@ -55,8 +55,10 @@ int32_t WNetA::release(int32_t timeout) {
     int32_t result = drainSendQueue(timeout, [this] { return deviceLost(); });
     // After a drain that gave up the printer takes no data: waiting for it
     // to close its side would only hold the caller longer.
-    if (timeout != 0 && result == 0) closeGracefully(timeout);
+    if (timeout != 0 && result == 0) result = closeGracefully(timeout);
     stopThreads();
+    // The reader may have taken the reset the graceful close would have seen.
+    if (timeout != 0 && result == 0 && deviceLost()) result = 1;
     freeQueues();
     closeEvents();
     socket_.close();

@@ -86,12 +86,19 @@ int32_t WAsync::send(const void* data, uint32_t length, uint32_t* accepted, uint
     uint32_t taken = 0;
     if (accepted) *accepted = 0;
     if (!sendQueue_) return DOVA_E_WRITE;
+    bool wake = false;
     {
         std::lock_guard<std::mutex> guard(sendLock_);
         sendQueue_->put(data, length, &taken, tagA, tagB, tagC);
+        // Signal only a worker that found the queue empty and went to wait:
+        // a caller sending byte by byte must not pay a system call per byte.
+        if (taken && senderIdle_) {
+            senderIdle_ = false;
+            wake = true;
+        }
     }
     if (accepted) *accepted = taken;
-    if (taken) sendEvent_.set();
+    if (wake) sendEvent_.set();
     return DOVA_OK;
 }
 
@@ -174,6 +181,7 @@ bool WAsync::createQueues() {
     recvBlock_.reset(new (std::nothrow) uint8_t[activeRecvBlockSize_]);
     sendRemaining_.store(0);
     sendPosition_ = sendBlock_.get();
+    senderIdle_ = false;
     if (sendQueue_ && recvQueue_ && sendBlock_ && recvBlock_) return true;
     freeQueues();
     return false;
@@ -315,6 +323,7 @@ void WAsync::runSendWorker(const char* startLine, const char* endLine, intptr_t 
             uint32_t n = 0;
             sendQueue_->get(sendBlock_.get(), activeSendBlockSize_, &n, nullptr, &tagB, &tagC);
             sendRemaining_.store(n);
+            senderIdle_ = n == 0;
             sendPosition_ = sendBlock_.get();
             purgesAtFetch = purges_;
         }
@@ -393,6 +402,7 @@ void WAsync::runRecvWorker(const char* startLine, const char* endLine, intptr_t 
         int error = 0;
         bool done = readAndStore(handle, device, &ended, &error);
         if (stopping()) break;
+        if (!done && os::errorConnectionLost(error)) lost_.store(true, std::memory_order_release);
         if (ended || (!done && os::errorConnectionLost(error))) {
             // The peer has finished (or the line is gone): nothing more can
             // arrive, and reading again would only spin.
@@ -428,7 +438,9 @@ void WAsync::runSocketWaitWorker(const char* startLine, const char* endLine, int
             continue;
         }
         // The printer closed or the connection broke: nothing more arrives.
-        dovaTrace("DOVA:  FD_CLOSE %d\n", pending == 0 ? 0 : os::lastError());
+        const int error = pending == 0 ? 0 : os::lastError();
+        if (os::errorConnectionLost(error)) lost_.store(true, std::memory_order_release);
+        dovaTrace("DOVA:  FD_CLOSE %d\n", error);
         waitForStop();
         break;
     }

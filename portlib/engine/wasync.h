@@ -124,7 +124,9 @@ protected:
                        uint32_t* read, int* error);
 
     bool stopping() const { return stop_.load(std::memory_order_acquire); }
-    // The send worker found the connection gone: what is queued cannot leave.
+    // A worker found the connection gone (a failed write, or a reset seen by
+    // the reader): what is queued cannot leave, and what left may not have
+    // arrived.
     bool deviceLost() const { return lost_.load(std::memory_order_acquire); }
     const os::Event& stopEvent() const { return stopEvent_; }
 
@@ -149,6 +151,8 @@ private:
     // Counts purgeSend calls, so that a write in progress while the caller
     // purges is not counted against the next block.
     uint32_t purges_ = 0;
+    // The send worker found the queue empty and waits for the send event.
+    bool senderIdle_ = false;
     std::unique_ptr<uint8_t[]> recvBlock_;
     uint32_t activeRecvBlockSize_ = 0;
 

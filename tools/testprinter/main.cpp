@@ -22,6 +22,7 @@ void usage() {
         "  --stall-after N      stop reading after N bytes of a connection\n"
         "  --close-after N      drop the connection after N bytes\n"
         "  --never-close        keep the connection open after the sender finished\n"
+        "  --rcvbuf N           receive buffer of a connection in bytes (the system's)\n"
         "  --status-silent      take status requests but answer none\n"
         "  --status-skip N      leave the first N status requests unanswered\n"
         "  --status-result N    result code of every status reply (0)\n"
@@ -83,6 +84,9 @@ int main(int argc, char** argv) {
         } else if (a == "--close-after") {
             needNumber(UINT64_MAX);
             o.closeAfter = n;
+        } else if (a == "--rcvbuf") {
+            needNumber(1u << 26);
+            o.receiveBuffer = int(n);
         } else if (a == "--never-close") {
             o.neverClose = true;
         } else if (a == "--status-silent") {

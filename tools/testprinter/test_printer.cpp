@@ -27,8 +27,8 @@ void closeFd(int& fd) {
     fd = -1;
 }
 
-int bindSocket(int type, const std::string& host, uint16_t port, uint16_t* bound,
-               std::string* error) {
+int bindSocket(int type, const std::string& host, uint16_t port, int receiveBuffer,
+               uint16_t* bound, std::string* error) {
     int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         *error = std::string("socket: ") + std::strerror(errno);
@@ -36,6 +36,9 @@ int bindSocket(int type, const std::string& host, uint16_t port, uint16_t* bound
     }
     int one = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    // Set before listen, so that accepted connections start with it.
+    if (receiveBuffer > 0)
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(port);
@@ -76,13 +79,14 @@ bool TestPrinter::start(std::string* error) {
             return false;
         }
     }
-    listenFd_ = bindSocket(SOCK_STREAM, options_.host, options_.port, &tcpPort_, error);
+    listenFd_ = bindSocket(SOCK_STREAM, options_.host, options_.port, options_.receiveBuffer, &tcpPort_,
+                           error);
     if (listenFd_ < 0) {
         stop();
         return false;
     }
     if (options_.statusChannel) {
-        udpFd_ = bindSocket(SOCK_DGRAM, options_.host, options_.udpPort, &udpPort_, error);
+        udpFd_ = bindSocket(SOCK_DGRAM, options_.host, options_.udpPort, 0, &udpPort_, error);
         if (udpFd_ < 0) {
             stop();
             return false;

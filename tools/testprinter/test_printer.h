@@ -35,6 +35,9 @@ struct Options {
     uint32_t readDelayMs = 0;
     uint32_t readChunk = 65536;
     bool neverClose = false;
+    // Receive buffer of the connections (0: the system's): a small one makes
+    // a stalled printer stop the sender after little data.
+    int receiveBuffer = 0;
 
     // Status channel (UDP). udpPort 0: the system chooses.
     bool statusChannel = false;
