@@ -68,9 +68,10 @@ QrListOutcome Button2Click(TCompanyProfile& profile, WebClient& web, DeskMessage
         messages.showMessage(QStringLiteral("Saved OK"));
         return QrListOutcome::Saved;
     }
+    // The form stays open, as after SAVE ALL: ending the program here would
+    // throw away whatever else the user has typed into the form.
     messages.messageBox(QStringLiteral("         Pozor! Neexistuje pripojenie na internet !!   "),
                         QStringLiteral("POZOR SPRÁVA"), MessageIcon::Warning);
-    steps.endApplication();
     return QrListOutcome::SaveFailed;
 }
 

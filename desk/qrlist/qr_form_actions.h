@@ -27,7 +27,8 @@ struct QrSizeSelectors {
 void SpeedButton1Click(const TCompanyProfile& profile, const QrSizeSelectors& selectors,
                        WebClient& web, DeskMessages& messages, BrowserOpener& browser);
 
-// What "1.SET your QR numbers for create" needs from the form.
+// What "1.SET your QR numbers for create" needs from the form. All but
+// progress are required.
 struct QrListSteps {
     // The QR number dialog (askqrnumbers); it leaves the typed text in the
     // profile's specialpath. Nothing means cancelled.
@@ -40,8 +41,6 @@ struct QrListSteps {
     // Writes the whole profile (registrujdodatabazy); shows its own message on
     // failure.
     std::function<bool()> saveProfile;
-    // Ends the application (after a failed profile write, as REGISTER does).
-    std::function<void()> endApplication;
     // Progress while images are requested: "Generating 3 of 120", then an
     // empty text when done. Optional.
     std::function<void(const QString& text)> progress;
@@ -51,7 +50,7 @@ enum class QrListOutcome {
     Cancelled,     // the dialog was closed without a list
     RequestFailed, // a "/genqr.php" request failed; its error was shown
     Saved,         // images requested and the profile written
-    SaveFailed,    // images requested, the profile write failed, the application ends
+    SaveFailed,    // images requested, the profile write failed and was reported
 };
 
 // "1.SET your QR numbers for create". Between two images the progress is shown

@@ -60,7 +60,6 @@ class QrFormActions : public ::testing::Test {
             log.push_back(QStringLiteral("save profile"));
             return saveResult;
         };
-        s.endApplication = [this] { log.push_back(QStringLiteral("end")); };
         s.progress = [this](const QString& text) { progressTexts.push_back(text); };
         return s;
     }
@@ -166,7 +165,7 @@ TEST_F(QrFormActions, CancelledDialogRequestsNothing) {
     EXPECT_TRUE(log.empty());
 }
 
-TEST_F(QrFormActions, FailedProfileWriteWarnsAndEndsTheApplication) {
+TEST_F(QrFormActions, FailedProfileWriteWarnsAndKeepsTheFormOpen) {
     saveResult = false;
     EXPECT_EQ(Button2Click(profile, web, messages, steps(QStringList{"7"}, "7")),
               QrListOutcome::SaveFailed);
@@ -176,7 +175,7 @@ TEST_F(QrFormActions, FailedProfileWriteWarnsAndEndsTheApplication) {
     EXPECT_EQ(box.text, "         Pozor! Neexistuje pripojenie na internet !!   ");
     EXPECT_EQ(box.caption, "POZOR SPRÁVA");
     EXPECT_EQ(box.icon, MessageIcon::Warning);
-    EXPECT_EQ(log.back(), "end");
+    EXPECT_EQ(log.back(), "save profile");
 }
 
 TEST_F(QrFormActions, A4SheetOpensInTheBrowserWithTheCompanyId) {

@@ -52,7 +52,6 @@ class QrActionsOnService : public ::testing::Test {
         s.saveList = [](const QString&, const QString&) { return true; };
         s.showList = [](const QString&) {};
         s.saveProfile = [] { return true; };
-        s.endApplication = [] {};
         return s;
     }
 

@@ -1,0 +1,108 @@
+// The settings form's QR buttons and password field, wired as the program
+// wires them, against a loopback service that records what the form sends.
+#include "browser_opener.h"
+#include "form_fixture.h"
+#include "loopback_http_server.h"
+#include "qr_form_wiring.h"
+#include "qr_numbers_dialog.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrlQuery>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class QrFormWiring : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        connectQrActions(*t.form, browser);
+        t.form->profile().id = QStringLiteral("42");
+        t.form->profile().qrcolor = QStringLiteral("2");
+        t.ui().LabeledEdit1->setText(QStringLiteral("42"));
+    }
+
+    // "METHOD target" of every request, and the form body of the POSTs.
+    std::vector<std::string> requests() const {
+        std::vector<std::string> out;
+        for (const HttpRequest& r : server.requests())
+            out.push_back(r.method + " " + r.target);
+        return out;
+    }
+    QString posted(std::size_t index, const QString& key) const {
+        const auto all = server.requests();
+        if (index >= all.size()) return QStringLiteral("<no request>");
+        QString body = QString::fromStdString(all[index].body);
+        body.replace(QLatin1Char('+'), QLatin1Char(' '));
+        return QUrlQuery(body).queryItemValue(key, QUrl::FullyDecoded);
+    }
+
+    LoopbackHttpServer server{
+        [](const HttpRequest&) { return LoopbackHttpServer::response(200, "OK"); }};
+    FormUnderTest t{QString::fromStdString(server.base())};
+    RecordingBrowserOpener browser;
+};
+
+TEST_F(QrFormWiring, PreviewTakesTheSizesFromTheSelectors) {
+    t.ui().cb1->setCurrentIndex(2);
+    t.ui().Cb2->setCurrentIndex(1);
+    t.ui().Cb3->setCurrentIndex(0);
+    t.ui().cb4->setCurrentIndex(2);
+    t.ui().cb5->setCurrentIndex(1);
+    const auto size = [](QComboBox* box) { return box->currentText().trimmed().toStdString(); };
+    t.ui().SpeedButton1->click();
+
+    EXPECT_EQ(requests(),
+              std::vector<std::string>{
+                  "GET /genqr.php?id=42&qr=1&color=2&namesize=" + size(t.ui().cb1) +
+                  "&text1usize=" + size(t.ui().Cb2) + "&text2usize=" + size(t.ui().Cb3) +
+                  "&text1dsize=" + size(t.ui().cb4) + "&text2dsize=" + size(t.ui().cb5)});
+    ASSERT_EQ(browser.opened().size(), 1u);
+    EXPECT_EQ(browser.opened()[0].toString().toStdString(),
+              server.base() + "/customers/42/qr1.png");
+}
+
+TEST_F(QrFormWiring, ListIsWrittenImagesAskedAndTheProfileSaved) {
+    const QString caption = t.ui().Button2->text();
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QrNumbersDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->textBox()->setPlainText(QStringLiteral("2,10"));
+        dialog->okButton()->click();
+    });
+    t.ui().Button2->click();
+
+    const auto r = requests();
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[0], "POST /writesql.php");
+    EXPECT_EQ(posted(0, "specialpath"), "2,10");
+    EXPECT_EQ(r[1].rfind("GET /genqr.php?id=42&qr=10&", 0), 0u) << r[1];
+    EXPECT_EQ(r[2].rfind("GET /genqr.php?id=42&qr=2&", 0), 0u) << r[2];
+    EXPECT_EQ(r[3], "POST /writesql.php");
+    EXPECT_EQ(posted(3, "specialpath"), "2,10"); // from "My QR codes"
+    EXPECT_EQ(t.ui().LabeledEdit4->text(), "2,10");
+    EXPECT_EQ(t.ui().Button2->text(), caption);
+    ASSERT_EQ(t.shown().size(), 2u);
+    EXPECT_EQ(t.shown()[1], "Saved OK");
+}
+
+TEST_F(QrFormWiring, PasswordIsShownAndSavedWithTheProfile) {
+    t.messages.queueInput(QStringLiteral("Abcdefgh1!"));
+    t.form->LabeledEdit6Click();
+    EXPECT_EQ(t.ui().LabeledEdit6->text(), "Abcdefgh1!");
+    EXPECT_EQ(requests(), std::vector<std::string>{"POST /writesql.php"});
+    EXPECT_EQ(posted(0, "textwww"), "Abcdefgh1!");
+}
+
+TEST_F(QrFormWiring, A4ButtonOpensTheSheet) {
+    t.ui().btlac->click();
+    ASSERT_EQ(browser.opened().size(), 1u);
+    EXPECT_EQ(browser.opened()[0].toString().toStdString(),
+              server.base() + "/gen_qr_a4_9.php?id=42");
+    EXPECT_TRUE(requests().empty());
+}
+
+} // namespace
