@@ -81,6 +81,12 @@ int32_t WNet::closeGracefully(int32_t timeoutMs) {
         uint32_t spent = os::tickCount() - start;
         if (spent >= uint32_t(timeoutMs)) {
             lastError_ = ETIMEDOUT;
+            // A printer that took everything but keeps its side open is
+            // fine; one that left data in our buffers did not get the job.
+            if (socket_.unacknowledged() > 0) {
+                socket_.shutdownBoth();
+                return 1;
+            }
             break;
         }
         int r = os::waitAny({{socket_.handle(), os::Want::Read}}, uint32_t(timeoutMs) - spent);

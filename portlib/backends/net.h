@@ -56,7 +56,8 @@ protected:
     // Shuts the sending side down and reads until the printer closes its
     // side, at most timeoutMs; a failing step ends it. Then shuts both ways.
     // 1 when the printer reset the connection instead (it threw away data
-    // it had not read), else 0.
+    // it had not read) or, at the time-out, has not taken all that was sent;
+    // else 0.
     int32_t closeGracefully(int32_t timeoutMs);
 
     os::Socket socket_;

@@ -40,6 +40,10 @@ public:
     long recvFrom(void* buffer, size_t size, uint32_t* fromAddress, uint16_t* fromPort,
                   int* fromLength);
 
+    // Bytes sent but not yet acknowledged by the peer (still in the system's
+    // buffers), or -1 when the system cannot tell.
+    long unacknowledged() const;
+
     bool shutdownSend();
     bool shutdownBoth();
 

@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -126,6 +128,12 @@ long Socket::recvFrom(void* buffer, size_t size, uint32_t* fromAddress, uint16_t
     if (fromPort) *fromPort = ntohs(from.sin_port);
     if (fromLength) *fromLength = int(len);
     return long(n);
+}
+
+long Socket::unacknowledged() const {
+    int n = 0;
+    if (fd_ < 0 || ::ioctl(fd_, SIOCOUTQ, &n) != 0) return -1;
+    return n;
 }
 
 bool Socket::shutdownSend() {

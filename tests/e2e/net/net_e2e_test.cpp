@@ -1,0 +1,162 @@
+// prnfeed end to end: a job through the worker-thread TCP port to the test
+// printer, and the exit codes when the printer misbehaves.
+#include "test_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct RunResult {
+    int exitCode = -1;
+    bool timedOut = false;
+};
+
+// Runs prnfeed with the arguments, standard input empty and its output
+// discarded; kills it after limitSeconds (then timedOut is set).
+RunResult runPrnfeed(const std::vector<std::string>& args, int limitSeconds) {
+    std::vector<std::string> all = {PRNFEED};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    RunResult run;
+    int rc = posix_spawn(&pid, PRNFEED, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return run;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limitSeconds);
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            run.timedOut = true;
+            return run;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return run;
+}
+
+std::string tempFile(const std::vector<uint8_t>& content) {
+    char name[] = "/tmp/prnfeed-e2e-XXXXXX";
+    int fd = ::mkstemp(name);
+    size_t done = 0;
+    while (done < content.size()) {
+        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n <= 0) break;
+        done += size_t(n);
+    }
+    ::close(fd);
+    return name;
+}
+
+std::vector<uint8_t> randomBytes(size_t n) {
+    std::mt19937 gen(42);
+    std::vector<uint8_t> v(n);
+    for (auto& b : v) b = uint8_t(gen());
+    return v;
+}
+
+std::string target(const testprinter::TestPrinter& printer) {
+    return "127.0.0.1:" + std::to_string(printer.tcpPort());
+}
+
+testprinter::Options printerOnAnyPort() {
+    testprinter::Options o;
+    o.port = 0;
+    o.keepInMemory = true;
+    return o;
+}
+
+TEST(PrnfeedToNetworkPrinter, ScriptArrivesByteForByte) {
+    testprinter::TestPrinter printer(printerOnAnyPort());
+    ASSERT_TRUE(printer.start(nullptr));
+    std::string script = "ESC \"@\" \"Table 12: waiter please\" CR LF\n"
+                         "GS \"V\" 1 0x1B $40 300\n";
+    std::string file = tempFile(std::vector<uint8_t>(script.begin(), script.end()));
+    RunResult run = runPrnfeed({file, target(printer)}, 60);
+    std::remove(file.c_str());
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 0);
+    std::string expected = "\x1b@Table 12: waiter please\r\n\x1dV\x01\x1b\x40\x2c\x01";
+    auto got = printer.received();
+    EXPECT_EQ(std::string(got.begin(), got.end()), expected);
+}
+
+TEST(PrnfeedToNetworkPrinter, BinaryFileArrivesByteForByte) {
+    testprinter::TestPrinter printer(printerOnAnyPort());
+    ASSERT_TRUE(printer.start(nullptr));
+    auto data = randomBytes(3 << 20); // many ring fills
+    std::string file = tempFile(data);
+    RunResult run = runPrnfeed({"-o", file, target(printer)}, 60);
+    std::remove(file.c_str());
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(printer.received(), data);
+    EXPECT_TRUE(printer.waitConnectionsEnded(1, 10000)) << "prnfeed closed the connection";
+}
+
+TEST(PrnfeedToNetworkPrinter, PrinterDroppingTheConnectionFailsTheRelease) {
+    testprinter::Options o = printerOnAnyPort();
+    o.closeAfter = 1000;
+    testprinter::TestPrinter printer(o);
+    ASSERT_TRUE(printer.start(nullptr));
+    std::string file = tempFile(randomBytes(100000));
+    RunResult run = runPrnfeed({"-o", file, target(printer)}, 60);
+    std::remove(file.c_str());
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 13);
+}
+
+TEST(PrnfeedToNetworkPrinter, StalledPrinterFailsTheReleaseAfterTheDrainTime) {
+    // Paper out: the printer takes 1000 bytes, then nothing, and keeps the
+    // connection. prnfeed gives up after 30 s without progress.
+    testprinter::Options o = printerOnAnyPort();
+    o.stallAfter = 1000;
+    o.neverClose = true;
+    o.receiveBuffer = 4096;
+    testprinter::TestPrinter printer(o);
+    ASSERT_TRUE(printer.start(nullptr));
+    std::string file = tempFile(randomBytes(200000));
+    RunResult run = runPrnfeed({"-o", file, target(printer)}, 90);
+    std::remove(file.c_str());
+    ASSERT_FALSE(run.timedOut) << "prnfeed hung on a stalled printer";
+    EXPECT_EQ(run.exitCode, 13);
+}
+
+TEST(PrnfeedToNetworkPrinter, NoPrinterListeningFailsTheClaim) {
+    testprinter::TestPrinter printer(printerOnAnyPort());
+    ASSERT_TRUE(printer.start(nullptr));
+    std::string where = target(printer);
+    printer.stop(); // nothing listens on that port any more
+    std::string file = tempFile({'A'});
+    RunResult run = runPrnfeed({file, where}, 60);
+    std::remove(file.c_str());
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 13);
+}
+
+} // namespace
