@@ -15,8 +15,7 @@ const QString kClearPassword = QStringLiteral("Vintor58");
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TablePing"));
     const QStringList args = QApplication::arguments();
@@ -51,8 +50,7 @@ int main(int argc, char* argv[])
         form.setFormCaption(QStringLiteral("Setting parameres"));
         form.nahrajform1();
         form.exec();
-        if (form.applicationEnded())
-            return 0;
+        if (form.applicationEnded()) return 0;
     }
     return 0;
 }

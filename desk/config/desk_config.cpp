@@ -7,62 +7,50 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-QString DeskConfig::serviceHost() const
-{
+QString DeskConfig::serviceHost() const {
     return QUrl(serviceBase).host();
 }
 
-int DeskConfig::checkPort() const
-{
-    if (internetCheckPort > 0)
-        return internetCheckPort;
+int DeskConfig::checkPort() const {
+    if (internetCheckPort > 0) return internetCheckPort;
     QUrl url(serviceBase);
     return url.port(url.scheme() == QLatin1String("http") ? 80 : 443);
 }
 
-QString DeskConfig::footer() const
-{
+QString DeskConfig::footer() const {
     return footerText.isEmpty() ? serviceBase.toUpper() : footerText;
 }
 
-QString DeskConfig::configPath()
-{
+QString DeskConfig::configPath() {
     const QByteArray env = qgetenv("TPGDESK_CONFIG");
-    if (!env.isEmpty())
-        return QString::fromLocal8Bit(env);
+    if (!env.isEmpty()) return QString::fromLocal8Bit(env);
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/tpgdesk/tpgdesk.ini");
 }
 
-DeskConfig DeskConfig::load()
-{
+DeskConfig DeskConfig::load() {
     return loadFile(configPath());
 }
 
 namespace {
 
-QString defaultPrnfeed()
-{
+QString defaultPrnfeed() {
     if (QCoreApplication::instance()) {
         const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/prnfeed");
-        if (QFileInfo(beside).isExecutable())
-            return beside;
+        if (QFileInfo(beside).isExecutable()) return beside;
     }
     return QStringLiteral("prnfeed");
 }
 
 // QSettings reads an unquoted value with commas as a list; a footer or a path
 // with a comma is still one text.
-QString iniText(const QSettings& ini, const char* key)
-{
+QString iniText(const QSettings& ini, const char* key) {
     const QVariant v = ini.value(QLatin1String(key));
-    if (v.userType() == QMetaType::QStringList)
-        return v.toStringList().join(QLatin1Char(','));
+    if (v.userType() == QMetaType::QStringList) return v.toStringList().join(QLatin1Char(','));
     return v.toString();
 }
 
-long readMs(const QSettings& ini, const char* key, long fallback)
-{
+long readMs(const QSettings& ini, const char* key, long fallback) {
     bool ok = false;
     const long v = iniText(ini, key).toLong(&ok);
     return ok && v > 0 ? v : fallback;
@@ -70,8 +58,7 @@ long readMs(const QSettings& ini, const char* key, long fallback)
 
 } // namespace
 
-DeskConfig DeskConfig::loadFile(const QString& path)
-{
+DeskConfig DeskConfig::loadFile(const QString& path) {
     DeskConfig c;
     if (QFileInfo::exists(path)) {
         QSettings ini(path, QSettings::IniFormat);
@@ -79,8 +66,7 @@ DeskConfig DeskConfig::loadFile(const QString& path)
         QString base = iniText(ini, "base").trimmed();
         while (base.endsWith(QLatin1Char('/')))
             base.chop(1);
-        if (!base.isEmpty())
-            c.serviceBase = base;
+        if (!base.isEmpty()) c.serviceBase = base;
         c.footerText = iniText(ini, "footer");
         c.internetCheckPort = iniText(ini, "check_port").toInt();
         c.caFile = iniText(ini, "ca_file");
@@ -97,12 +83,9 @@ DeskConfig DeskConfig::loadFile(const QString& path)
         ini.endGroup();
     }
     if (c.scriptFolder.isEmpty())
-        c.scriptFolder =
-            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-            QStringLiteral("/tableping/");
-    if (!c.scriptFolder.endsWith(QLatin1Char('/')))
-        c.scriptFolder += QLatin1Char('/');
-    if (c.prnfeedPath.isEmpty())
-        c.prnfeedPath = defaultPrnfeed();
+        c.scriptFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                         QStringLiteral("/tableping/");
+    if (!c.scriptFolder.endsWith(QLatin1Char('/'))) c.scriptFolder += QLatin1Char('/');
+    if (c.prnfeedPath.isEmpty()) c.prnfeedPath = defaultPrnfeed();
     return c;
 }

@@ -18,7 +18,7 @@ struct DeskConfig {
     QString scriptFolder;      // ends with "/"; load(): "<user data folder>/tableping/"
     QString caFile;            // empty: the system's trust store only
     bool tlsVerify = true;
-    QString prnfeedPath;       // load(): "prnfeed" next to tpgdesk when there, else "prnfeed"
+    QString prnfeedPath; // load(): "prnfeed" next to tpgdesk when there, else "prnfeed"
     long connectTimeoutMs = 10000;
     long requestTimeoutMs = 30000;
 

@@ -8,8 +8,8 @@
 #include "settings_store.h"
 #include "ui_tform1.h"
 
-#include <QCloseEvent>
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
@@ -23,14 +23,12 @@ const QString kMissingFields =
 const QString kMissingCaption = QStringLiteral("Erro message");
 const QString kWriteFailed = QStringLiteral("Error durring register to Server TABLEPING: ");
 
-QString today()
-{
+QString today() {
     return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
 // A profile number selects item (number - 1); anything else selects nothing.
-void selectByNumber(QComboBox* box, const QString& value)
-{
+void selectByNumber(QComboBox* box, const QString& value) {
     bool ok = false;
     const int n = value.trimmed().toInt(&ok);
     const int index = ok ? n - 1 : -1;
@@ -39,8 +37,7 @@ void selectByNumber(QComboBox* box, const QString& value)
 
 // Button captions are the system's texts; "&" is a letter there, not the mark
 // of a keyboard shortcut.
-void setCaption(QAbstractButton* button, const QString& text)
-{
+void setCaption(QAbstractButton* button, const QString& text) {
     QString escaped = text;
     button->setText(escaped.replace(QLatin1Char('&'), QLatin1String("&&")));
 }
@@ -56,16 +53,15 @@ struct DefaultField {
 
 TForm1::TForm1(DeskConfig config, DeskMessages& messages, SettingsStore& store, QWidget* parent)
     : QDialog(parent), config_(std::move(config)), messages_(messages), store_(store),
-      ui_(std::make_unique<Ui::TForm1>())
-{
+      ui_(std::make_unique<Ui::TForm1>()) {
     ui_->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMaximizeButtonHint);
     setFormCaption(windowTitle());
 
-    web_ = std::make_unique<WebClient>(WebClientOptions{
-        config_.serviceBase, config_.caFile, config_.tlsVerify, config_.connectTimeoutMs,
-        config_.requestTimeoutMs});
+    web_ = std::make_unique<WebClient>(WebClientOptions{config_.serviceBase, config_.caFile,
+                                                        config_.tlsVerify, config_.connectTimeoutMs,
+                                                        config_.requestTimeoutMs});
 
     connect(ui_->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(ui_->Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
@@ -93,16 +89,14 @@ TForm1::TForm1(DeskConfig config, DeskMessages& messages, SettingsStore& store, 
 
 TForm1::~TForm1() = default;
 
-void TForm1::setFormCaption(const QString& caption)
-{
+void TForm1::setFormCaption(const QString& caption) {
     if (config_.tlsVerify)
         setWindowTitle(caption);
     else
         setWindowTitle(caption + QStringLiteral("  [TLS certificate verification OFF]"));
 }
 
-void TForm1::endApplication()
-{
+void TForm1::endApplication() {
     ended_ = true;
     if (endHook_) {
         endHook_();
@@ -114,14 +108,11 @@ void TForm1::endApplication()
 
 void TForm1::reject() {}
 
-void TForm1::closeEvent(QCloseEvent* event)
-{
-    if (!ended_)
-        event->ignore();
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!ended_) event->ignore();
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
-{
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_->LabeledEdit5 && event->type() == QEvent::FocusOut)
         LabeledEdit5Exit();
     else if (watched == ui_->LabeledEdit6 && (event->type() == QEvent::MouseButtonPress ||
@@ -132,16 +123,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 
 // ---- Settings store ----
 
-QString TForm1::citajregister()
-{
+QString TForm1::citajregister() {
     const QString id = store_.read(QStringLiteral("id")).value_or(QString());
     profile_.id = id;
     profile_.email = store_.read(QStringLiteral("email")).value_or(QString());
     return id;
 }
 
-bool TForm1::Zapisregister()
-{
+bool TForm1::Zapisregister() {
     const QString id = ui_->LabeledEdit1->text();
     const QString lang = ui_->CL->currentText().left(2);
     const QString email = ui_->LabeledEdit14->text();
@@ -157,8 +146,7 @@ bool TForm1::Zapisregister()
     return true;
 }
 
-void TForm1::cistiregister()
-{
+void TForm1::cistiregister() {
     switch (store_.clear()) {
     case SettingsStore::ClearResult::NotFound:
         messages_.showMessage(QStringLiteral("Kľúč neexistuje."));
@@ -174,21 +162,17 @@ void TForm1::cistiregister()
 
 // ---- Profile on the web service ----
 
-bool TForm1::citajsqlcompleted(const QString& id)
-{
+bool TForm1::citajsqlcompleted(const QString& id) {
     return queryProfileCompleted(*web_, id);
 }
 
-void TForm1::citajsqlx(const QString& id)
-{
+void TForm1::citajsqlx(const QString& id) {
     readProfile(*web_, id, profile_);
     // Also after a failed read: a profile complete in memory is marked again.
-    if (profileComplete(profile_))
-        zapissqlcompleted(id);
+    if (profileComplete(profile_)) zapissqlcompleted(id);
 }
 
-bool TForm1::writeProfile(const WebParams& params)
-{
+bool TForm1::writeProfile(const WebParams& params) {
     try {
         writeProfileParams(*web_, params);
         return true;
@@ -198,15 +182,13 @@ bool TForm1::writeProfile(const WebParams& params)
     }
 }
 
-bool TForm1::zapissqlcompleted(const QString& id)
-{
+bool TForm1::zapissqlcompleted(const QString& id) {
     return writeProfile({{QStringLiteral("id"), id},
                          {QStringLiteral("completed"), QStringLiteral("1")},
                          {QStringLiteral("token"), kApiToken}});
 }
 
-bool TForm1::registrujdodatabazy()
-{
+bool TForm1::registrujdodatabazy() {
     const auto& u = *ui_;
     const QString date = today();
     return writeProfile({
@@ -245,8 +227,7 @@ bool TForm1::registrujdodatabazy()
     });
 }
 
-bool TForm1::qrdodatabazy()
-{
+bool TForm1::qrdodatabazy() {
     const auto& u = *ui_;
     return writeProfile({
         {QStringLiteral("id"), u.LabeledEdit1->text()},
@@ -265,15 +246,13 @@ bool TForm1::qrdodatabazy()
     });
 }
 
-bool TForm1::zapisstoly(const QString& id, const QString& list)
-{
+bool TForm1::zapisstoly(const QString& id, const QString& list) {
     return writeProfile({{QStringLiteral("id"), id},
                          {QStringLiteral("specialpath"), list},
                          {QStringLiteral("token"), kApiToken}});
 }
 
-bool TForm1::checkform1()
-{
+bool TForm1::checkform1() {
     const QString id = ui_->LabeledEdit1->text();
     // An ID of blanks only would be stored, yet start-up reads it as no ID and
     // would ask for registration for ever.
@@ -293,14 +272,12 @@ bool TForm1::checkform1()
 
 // ---- Buttons ----
 
-void TForm1::Button3Click()
-{
+void TForm1::Button3Click() {
     if (!checkform1()) {
         messages_.messageBox(kMissingFields, kMissingCaption, MessageIcon::Warning);
         return;
     }
-    if (citajregister().trimmed().isEmpty() && !Zapisregister())
-        return;
+    if (citajregister().trimmed().isEmpty() && !Zapisregister()) return;
     if (registrujdodatabazy())
         messages_.showMessage(QStringLiteral("Saved OK"));
     else
@@ -309,8 +286,7 @@ void TForm1::Button3Click()
                              QStringLiteral("ERROR"), MessageIcon::Warning);
 }
 
-void TForm1::Button5Click()
-{
+void TForm1::Button5Click() {
     if (citajregister().trimmed().isEmpty()) {
         // Saving on a machine without a stored ID registers it: the same checks
         // as REGISTER keep the placeholder ID out of the store.
@@ -318,8 +294,7 @@ void TForm1::Button5Click()
             messages_.messageBox(kMissingFields, kMissingCaption, MessageIcon::Warning);
             return;
         }
-        if (!Zapisregister())
-            return;
+        if (!Zapisregister()) return;
     }
     if (registrujdodatabazy())
         messages_.showMessage(QStringLiteral("Saved OK"));
@@ -329,116 +304,88 @@ void TForm1::Button5Click()
             QStringLiteral("POZOR SPRÁVA"), MessageIcon::Warning);
 }
 
-void TForm1::SpeedButton2Click()
-{
+void TForm1::SpeedButton2Click() {
     if (ui_->LabeledEdit2->text().isEmpty() || ui_->LabeledEdit10->text().isEmpty()) {
         messages_.messageBox(kMissingFields, kMissingCaption, MessageIcon::Warning);
         return;
     }
-    if (qrdodatabazy())
-        messages_.showMessage(QStringLiteral("Saved OK "));
+    if (qrdodatabazy()) messages_.showMessage(QStringLiteral("Saved OK "));
 }
 
-void TForm1::Button4Click()
-{
+void TForm1::Button4Click() {
     endApplication();
 }
 
-void TForm1::SpeedButton1Click()
-{
-    if (onPreviewQr)
-        onPreviewQr();
+void TForm1::SpeedButton1Click() {
+    if (onPreviewQr) onPreviewQr();
 }
 
-void TForm1::Button2Click()
-{
-    if (onGenerateQrs)
-        onGenerateQrs();
+void TForm1::Button2Click() {
+    if (onGenerateQrs) onGenerateQrs();
 }
 
-void TForm1::btlacClick()
-{
-    if (onOpenA4)
-        onOpenA4();
+void TForm1::btlacClick() {
+    if (onOpenA4) onOpenA4();
 }
 
-void TForm1::LabeledEdit6Click()
-{
-    if (onStatPassword)
-        onStatPassword();
+void TForm1::LabeledEdit6Click() {
+    if (onStatPassword) onStatPassword();
 }
 
-void TForm1::Button1Click()
-{
-    if (onPrintQr)
-        onPrintQr();
+void TForm1::Button1Click() {
+    if (onPrintQr) onPrintQr();
 }
 
 // ---- Selectors ----
 
-void TForm1::cb1Change()
-{
+void TForm1::cb1Change() {
     profile_.size1 = ui_->cb1->currentText();
 }
 
-void TForm1::Cb2Change()
-{
+void TForm1::Cb2Change() {
     profile_.size2 = ui_->Cb2->currentText();
 }
 
-void TForm1::Cb3Change()
-{
+void TForm1::Cb3Change() {
     profile_.size3 = ui_->Cb3->currentText();
 }
 
-void TForm1::cb4Change()
-{
+void TForm1::cb4Change() {
     profile_.size4 = ui_->cb4->currentText();
 }
 
-void TForm1::cb5Change()
-{
+void TForm1::cb5Change() {
     profile_.size5 = ui_->cb5->currentText();
 }
 
-void TForm1::Cb6Change()
-{
+void TForm1::Cb6Change() {
     profile_.qrcolor = ui_->Cb6->currentText();
 }
 
-void TForm1::CLChange()
-{
+void TForm1::CLChange() {
     nahrajjazyk(ui_->CL->currentText().left(2));
 }
 
 // ---- WiFi filter ----
 
-bool TForm1::checkipprefix(const QString& text)
-{
+bool TForm1::checkipprefix(const QString& text) {
     const QStringList pieces = text.split(QLatin1Char('.'), Qt::SkipEmptyParts);
     const qsizetype wanted = text.endsWith(QLatin1Char('.')) ? 3 : 4;
-    if (pieces.size() != wanted)
-        return false;
+    if (pieces.size() != wanted) return false;
     for (const QString& piece : pieces) {
-        if (piece.size() > 3)
-            return false;
+        if (piece.size() > 3) return false;
         for (QChar c : piece)
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return false;
-        if (piece.toInt() > 255)
-            return false;
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+        if (piece.toInt() > 255) return false;
     }
     return true;
 }
 
-void TForm1::LabeledEdit5Exit()
-{
+void TForm1::LabeledEdit5Exit() {
     // The message box takes the focus away from the field once more.
-    if (checkingWifi_)
-        return;
+    if (checkingWifi_) return;
     const QString text = ui_->LabeledEdit5->text();
-    if (text.isEmpty() || checkipprefix(text))
-        return;
+    if (text.isEmpty() || checkipprefix(text)) return;
     checkingWifi_ = true;
     messages_.showMessage(QStringLiteral("IP prefix address is invalid. Use first 3 numbers on you "
                                          "local WIFI IP address like 192.168.1."));
@@ -449,20 +396,18 @@ void TForm1::LabeledEdit5Exit()
 
 // ---- Filling the form and languages ----
 
-void TForm1::nahrajform1()
-{
+void TForm1::nahrajform1() {
     auto& u = *ui_;
     const TCompanyProfile& p = profile_;
     u.LabeledEdit1->setText(p.id);
     u.LabeledEdit14->setText(p.email);
     const std::pair<QLineEdit*, const QString*> keepUnlessSet[] = {
-        {u.LabeledEdit2, &p.name},     {u.LabeledEdit4, &p.specialpath},
+        {u.LabeledEdit2, &p.name},       {u.LabeledEdit4, &p.specialpath},
         {u.LabeledEdit5, &p.specialsql}, {u.LabeledEdit10, &p.text1u},
-        {u.LabeledEdit11, &p.text2u},  {u.LabeledEdit12, &p.text1d},
+        {u.LabeledEdit11, &p.text2u},    {u.LabeledEdit12, &p.text1d},
         {u.LabeledEdit13, &p.text2d}};
     for (const auto& [edit, value] : keepUnlessSet)
-        if (!value->isEmpty())
-            edit->setText(*value);
+        if (!value->isEmpty()) edit->setText(*value);
     selectByNumber(u.cb1, p.size1);
     selectByNumber(u.Cb2, p.size2);
     selectByNumber(u.Cb3, p.size3);
@@ -471,8 +416,7 @@ void TForm1::nahrajform1()
     selectByNumber(u.Cb6, p.qrcolor);
     selectByNumber(u.ComboBox5, p.output);
     const qsizetype lang = languageCodes().indexOf(p.lang);
-    if (lang >= 0)
-        u.CL->setCurrentIndex(int(lang));
+    if (lang >= 0) u.CL->setCurrentIndex(int(lang));
     u.o1->setText(p.text1);
     u.o2->setText(p.text2);
     u.o3->setText(p.text3);
@@ -488,11 +432,9 @@ void TForm1::nahrajform1()
     showStartOfTexts();
 }
 
-void TForm1::nahrajjazyk(const QString& code)
-{
+void TForm1::nahrajjazyk(const QString& code) {
     const auto texts = languageTexts(code);
-    if (!texts)
-        return;
+    if (!texts) return;
     auto& u = *ui_;
     const LanguageTexts& t = *texts;
     u.LabeledEdit1Label->setText(t.row(RowIdLabel));
@@ -528,18 +470,15 @@ void TForm1::nahrajjazyk(const QString& code)
     };
     for (const auto& d : defaults) {
         const QString current = d.edit->text().trimmed();
-        if (current.isEmpty() || current == d.initial)
-            d.edit->setText(t.row(d.row));
+        if (current.isEmpty() || current == d.initial) d.edit->setText(t.row(d.row));
     }
     profile_.alertprefix = t.row(RowAlertPrefix);
     profile_.alertcaption = t.row(RowAlertCaption);
     showStartOfTexts();
 }
 
-void TForm1::showStartOfTexts()
-{
+void TForm1::showStartOfTexts() {
     // A long text set from the program would otherwise show only its end.
     for (auto* edit : findChildren<QLineEdit*>())
-        if (!edit->hasFocus())
-            edit->setCursorPosition(0);
+        if (!edit->hasFocus()) edit->setCursorPosition(0);
 }

@@ -22,7 +22,7 @@ class TForm1;
 class TForm1 : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     TForm1(DeskConfig config, DeskMessages& messages, SettingsStore& store,
            QWidget* parent = nullptr);
     ~TForm1() override;
@@ -56,11 +56,11 @@ public:
     void setEndApplication(std::function<void()> hook) { endHook_ = std::move(hook); }
 
     // Actions of other parts of the desk, connected by the program entry.
-    std::function<void()> onPreviewQr;     // SpeedButton1
-    std::function<void()> onGenerateQrs;   // Button2
-    std::function<void()> onOpenA4;        // btlac
-    std::function<void()> onStatPassword;  // LabeledEdit6 click
-    std::function<void()> onPrintQr;       // Button1
+    std::function<void()> onPreviewQr;    // SpeedButton1
+    std::function<void()> onGenerateQrs;  // Button2
+    std::function<void()> onOpenA4;       // btlac
+    std::function<void()> onStatPassword; // LabeledEdit6 click
+    std::function<void()> onPrintQr;      // Button1
 
     Ui::TForm1* ui() const { return ui_.get(); }
     TCompanyProfile& profile() { return profile_; }
@@ -68,7 +68,7 @@ public:
     DeskMessages& messages() { return messages_; }
     const DeskConfig& config() const { return config_; }
 
-public slots:
+  public slots:
     void Button3Click();      // REGISTER
     void Button5Click();      // SAVE ALL
     void SpeedButton2Click(); // QR design save
@@ -90,11 +90,11 @@ public slots:
     // The form has no close box: Escape and the window manager's close do nothing.
     void reject() override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     bool writeProfile(const WebParams& params);
     void showStartOfTexts();
 

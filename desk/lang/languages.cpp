@@ -354,8 +354,7 @@ const std::array<Language, 12> kLanguages = {{
 
 } // namespace
 
-const QStringList& languageCodes()
-{
+const QStringList& languageCodes() {
     static const QStringList codes = [] {
         QStringList list;
         for (const auto& l : kLanguages)
@@ -365,8 +364,7 @@ const QStringList& languageCodes()
     return codes;
 }
 
-std::optional<LanguageTexts> languageTexts(const QString& code)
-{
+std::optional<LanguageTexts> languageTexts(const QString& code) {
     for (const auto& l : kLanguages) {
         if (code == QLatin1String(l.code)) {
             LanguageTexts t;

@@ -12,12 +12,32 @@ inline constexpr int kLanguageRows = 26;
 
 // Row numbers of a language table (1-based as in the table, index = row - 1).
 enum LanguageRow {
-    RowIdLabel = 1, RowEmailLabel, RowNameLabel, RowOutputHeading, RowOptionsHeading,
-    RowOptionsColumn, RowOptionsNote, RowRightNote, RowRegister, RowShowQr, RowSaveQr,
-    RowSaveAll, RowSetQrNumbers, RowGenerateA4, RowPrintQr,
-    RowDefaultName, RowDefaultT1, RowDefaultT2, RowDefaultT3, RowDefaultT4,
-    RowDefaultO1, RowDefaultO2, RowDefaultO3, RowDefaultO4,
-    RowAlertPrefix, RowAlertCaption
+    RowIdLabel = 1,
+    RowEmailLabel,
+    RowNameLabel,
+    RowOutputHeading,
+    RowOptionsHeading,
+    RowOptionsColumn,
+    RowOptionsNote,
+    RowRightNote,
+    RowRegister,
+    RowShowQr,
+    RowSaveQr,
+    RowSaveAll,
+    RowSetQrNumbers,
+    RowGenerateA4,
+    RowPrintQr,
+    RowDefaultName,
+    RowDefaultT1,
+    RowDefaultT2,
+    RowDefaultT3,
+    RowDefaultT4,
+    RowDefaultO1,
+    RowDefaultO2,
+    RowDefaultO3,
+    RowDefaultO4,
+    RowAlertPrefix,
+    RowAlertCaption
 };
 
 struct LanguageTexts {

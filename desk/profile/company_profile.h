@@ -17,7 +17,7 @@ struct TCompanyProfile {
     QString text4www, text5www, text6www;
     QString textwww; // statistics password
     QString email;
-    QString output; // output mode "1", "2" or "3": alert window and/or ticket
+    QString output;      // output mode "1", "2" or "3": alert window and/or ticket
     QString specialsql;  // local WiFi filter (IPv4 prefix)
     QString specialpath; // QR number list as typed
     // Alert texts of the profile's language

@@ -2,17 +2,13 @@
 
 #include "answer_text.h"
 
-bool applyProfileAnswer(const QString& body, TCompanyProfile& p)
-{
+bool applyProfileAnswer(const QString& body, TCompanyProfile& p) {
     const QStringList lines = splitAnswerLines(body);
-    if (lines.isEmpty())
-        return false;
+    if (lines.isEmpty()) return false;
     QString record = lines.first();
-    if (lines.size() == 2)
-        record += lines[1];
+    if (lines.size() == 2) record += lines[1];
     const QStringList f = splitAnswerFields(record);
-    if (f.size() < kProfileAnswerFields)
-        return false;
+    if (f.size() < kProfileAnswerFields) return false;
     // Field 0 is the service's copy of the ID: the stored ID stays authoritative.
     p.date_created = f[1];
     p.name = f[3];
@@ -45,8 +41,7 @@ bool applyProfileAnswer(const QString& body, TCompanyProfile& p)
     return true;
 }
 
-bool profileComplete(const TCompanyProfile& p)
-{
+bool profileComplete(const TCompanyProfile& p) {
     return !p.id.isEmpty() && !p.date_created.isEmpty() && !p.name.isEmpty() &&
            !p.text1.isEmpty() && !p.text2.isEmpty();
 }

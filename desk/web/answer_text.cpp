@@ -1,7 +1,6 @@
 #include "answer_text.h"
 
-QStringList splitAnswerLines(const QString& body)
-{
+QStringList splitAnswerLines(const QString& body) {
     QStringList lines;
     QString current;
     bool pending = false; // text since the last line end
@@ -18,16 +17,13 @@ QStringList splitAnswerLines(const QString& body)
             pending = true;
         }
     }
-    if (pending)
-        lines << current;
+    if (pending) lines << current;
     return lines;
 }
 
-QStringList splitAnswerFields(const QString& line)
-{
+QStringList splitAnswerFields(const QString& line) {
     QStringList fields;
-    if (line.isEmpty())
-        return fields;
+    if (line.isEmpty()) return fields;
     qsizetype i = 0;
     const qsizetype n = line.size();
     for (;;) {
@@ -54,8 +50,7 @@ QStringList splitAnswerFields(const QString& line)
                 field += line[i++];
         }
         fields << field;
-        if (i >= n)
-            break;
+        if (i >= n) break;
         ++i; // the "|"
     }
     return fields;

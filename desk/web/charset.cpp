@@ -15,11 +15,9 @@ struct IconvCloser {
 
 // Character sets Qt does not know itself (windows-1250, ISO-8859-2, ...) go
 // through the C library's converter.
-bool decodeWithIconv(const QByteArray& body, const QByteArray& charset, QString& out)
-{
+bool decodeWithIconv(const QByteArray& body, const QByteArray& charset, QString& out) {
     iconv_t raw = iconv_open("UTF-8", charset.constData());
-    if (raw == iconv_t(-1))
-        return false;
+    if (raw == iconv_t(-1)) return false;
     std::unique_ptr<void, IconvCloser> cd(raw);
     QByteArray in = body;
     QByteArray result;
@@ -44,32 +42,26 @@ bool decodeWithIconv(const QByteArray& body, const QByteArray& charset, QString&
 
 } // namespace
 
-QByteArray charsetOf(const QByteArray& contentType)
-{
+QByteArray charsetOf(const QByteArray& contentType) {
     const QList<QByteArray> parts = contentType.split(';');
     for (qsizetype i = 1; i < parts.size(); ++i) {
         const QByteArray p = parts[i].trimmed();
         const qsizetype eq = p.indexOf('=');
-        if (eq < 0 || p.left(eq).trimmed().toLower() != "charset")
-            continue;
+        if (eq < 0 || p.left(eq).trimmed().toLower() != "charset") continue;
         QByteArray v = p.mid(eq + 1).trimmed();
-        if (v.size() >= 2 && v.startsWith('"') && v.endsWith('"'))
-            v = v.mid(1, v.size() - 2);
+        if (v.size() >= 2 && v.startsWith('"') && v.endsWith('"')) v = v.mid(1, v.size() - 2);
         return v;
     }
     return {};
 }
 
-QString decodeBody(const QByteArray& body, const QByteArray& contentType)
-{
+QString decodeBody(const QByteArray& body, const QByteArray& contentType) {
     const QByteArray charset = charsetOf(contentType);
     if (!charset.isEmpty()) {
         QStringDecoder decoder(charset.constData());
-        if (decoder.isValid())
-            return decoder.decode(body);
+        if (decoder.isValid()) return decoder.decode(body);
         QString out;
-        if (decodeWithIconv(body, charset, out))
-            return out;
+        if (decodeWithIconv(body, charset, out)) return out;
     }
     return QString::fromUtf8(body);
 }

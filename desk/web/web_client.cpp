@@ -16,8 +16,7 @@ namespace {
 // a few lines, and a runaway body must not eat the machine's memory.
 constexpr qsizetype kMaxBody = 16 * 1024 * 1024;
 
-void globalInit()
-{
+void globalInit() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
@@ -35,8 +34,7 @@ struct Exchange {
     bool tooLarge = false;
 };
 
-size_t onBody(char* data, size_t size, size_t count, void* user)
-{
+size_t onBody(char* data, size_t size, size_t count, void* user) {
     auto* ex = static_cast<Exchange*>(user);
     const size_t n = size * count;
     if (ex->body.size() + qsizetype(n) > kMaxBody) {
@@ -47,20 +45,17 @@ size_t onBody(char* data, size_t size, size_t count, void* user)
     return n;
 }
 
-size_t onHeader(char* data, size_t size, size_t count, void* user)
-{
+size_t onHeader(char* data, size_t size, size_t count, void* user) {
     auto* ex = static_cast<Exchange*>(user);
     const size_t n = size * count;
     QByteArray line(data, qsizetype(n));
-    if (line.startsWith("HTTP/"))
-        ex->statusLine = line.trimmed();
+    if (line.startsWith("HTTP/")) ex->statusLine = line.trimmed();
     return n;
 }
 
 // Adds the configured CA file to OpenSSL's store next to the system's
 // certificates (CURLOPT_CAINFO would replace them).
-CURLcode addCaFile(CURL*, void* sslctx, void* user)
-{
+CURLcode addCaFile(CURL*, void* sslctx, void* user) {
     const auto* file = static_cast<const QByteArray*>(user);
     X509_STORE* store = SSL_CTX_get_cert_store(static_cast<SSL_CTX*>(sslctx));
     if (X509_STORE_load_locations(store, file->constData(), nullptr) != 1)
@@ -68,14 +63,12 @@ CURLcode addCaFile(CURL*, void* sslctx, void* user)
     return CURLE_OK;
 }
 
-bool unreserved(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '.' || c == '_' || c == '~' || c == '*';
+bool unreserved(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~' || c == '*';
 }
 
-QByteArray formEncode(const QString& text)
-{
+QByteArray formEncode(const QString& text) {
     static const char hex[] = "0123456789ABCDEF";
     QByteArray out;
     for (char c : text.toUtf8()) {
@@ -105,15 +98,13 @@ struct WebClient::Impl {
     QString perform(const QByteArray& url, const QByteArray* postBody);
 };
 
-WebClient::WebClient(WebClientOptions options) : d(std::make_unique<Impl>())
-{
+WebClient::WebClient(WebClientOptions options) : d(std::make_unique<Impl>()) {
     globalInit();
     while (options.baseUrl.endsWith(QLatin1Char('/')))
         options.baseUrl.chop(1);
     d->options = std::move(options);
     d->curl.reset(curl_easy_init());
-    if (!d->curl)
-        throw WebClientError("cannot create the HTTP client");
+    if (!d->curl) throw WebClientError("cannot create the HTTP client");
     curl_slist* h = curl_slist_append(nullptr, "Accept: text/html, */*");
     h = curl_slist_append(h, "Expect:");
     d->headers.reset(h);
@@ -146,32 +137,26 @@ WebClient::WebClient(WebClientOptions options) : d(std::make_unique<Impl>())
 
 WebClient::~WebClient() = default;
 
-const WebClientOptions& WebClient::options() const
-{
+const WebClientOptions& WebClient::options() const {
     return d->options;
 }
 
-QString WebClient::baseUrl() const
-{
+QString WebClient::baseUrl() const {
     return d->options.baseUrl;
 }
 
-void WebClient::setFollowRedirects(bool on)
-{
+void WebClient::setFollowRedirects(bool on) {
     d->follow = on;
 }
 
-bool WebClient::followRedirects() const
-{
+bool WebClient::followRedirects() const {
     return d->follow;
 }
 
-QString WebClient::encodeParams(const WebParams& params)
-{
+QString WebClient::encodeParams(const WebParams& params) {
     QByteArray out;
     for (const auto& [key, value] : params) {
-        if (!out.isEmpty())
-            out += '&';
+        if (!out.isEmpty()) out += '&';
         out += formEncode(key);
         out += '=';
         out += formEncode(value);
@@ -179,22 +164,18 @@ QString WebClient::encodeParams(const WebParams& params)
     return QString::fromLatin1(out);
 }
 
-QString WebClient::get(const QString& path, const WebParams& params)
-{
+QString WebClient::get(const QString& path, const WebParams& params) {
     QString url = d->options.baseUrl + path;
-    if (!params.empty())
-        url += QLatin1Char('?') + encodeParams(params);
+    if (!params.empty()) url += QLatin1Char('?') + encodeParams(params);
     return d->perform(url.toUtf8(), nullptr);
 }
 
-QString WebClient::postForm(const QString& path, const WebParams& params)
-{
+QString WebClient::postForm(const QString& path, const WebParams& params) {
     const QByteArray body = encodeParams(params).toLatin1();
     return d->perform((d->options.baseUrl + path).toUtf8(), &body);
 }
 
-QString WebClient::Impl::perform(const QByteArray& url, const QByteArray* postBody)
-{
+QString WebClient::Impl::perform(const QByteArray& url, const QByteArray* postBody) {
     CURL* c = curl.get();
     Exchange ex;
     char errbuf[CURL_ERROR_SIZE] = {};
@@ -216,20 +197,17 @@ QString WebClient::Impl::perform(const QByteArray& url, const QByteArray* postBo
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, nullptr);
     curl_easy_setopt(c, CURLOPT_POSTFIELDS, nullptr);
 
-    if (ex.tooLarge)
-        throw WebClientError("the answer of the web service is too large");
+    if (ex.tooLarge) throw WebClientError("the answer of the web service is too large");
     if (rc != CURLE_OK) {
         std::string msg = curl_easy_strerror(rc);
-        if (errbuf[0])
-            msg += std::string(": ") + errbuf;
+        if (errbuf[0]) msg += std::string(": ") + errbuf;
         throw WebClientError(msg);
     }
     long status = 0;
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
     if (status < 200 || status > 299) {
         QByteArray line = ex.statusLine;
-        if (line.isEmpty())
-            line = "HTTP status " + QByteArray::number(status);
+        if (line.isEmpty()) line = "HTTP status " + QByteArray::number(status);
         throw WebClientError(line.toStdString());
     }
     const char* type = nullptr;

@@ -13,7 +13,7 @@
 // A request that did not end with a 2xx answer: no connection, TLS failure,
 // dropped connection, HTTP error status, or a redirect while redirects are off.
 class WebClientError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
     QString text() const { return QString::fromUtf8(what()); }
 };
@@ -22,15 +22,15 @@ public:
 using WebParams = std::vector<std::pair<QString, QString>>;
 
 struct WebClientOptions {
-    QString baseUrl;         // "https://host[:port]" without a trailing slash
-    QString caFile;          // extra PEM certificate(s) to trust, besides the system store
-    bool verifyPeer = true;  // false only by explicit configuration
+    QString baseUrl;        // "https://host[:port]" without a trailing slash
+    QString caFile;         // extra PEM certificate(s) to trust, besides the system store
+    bool verifyPeer = true; // false only by explicit configuration
     long connectTimeoutMs = 10000;
     long requestTimeoutMs = 30000;
 };
 
 class WebClient {
-public:
+  public:
     explicit WebClient(WebClientOptions options);
     ~WebClient();
     WebClient(const WebClient&) = delete;
@@ -52,7 +52,7 @@ public:
     // "k1=v1&k2=v2" with keys and values percent-encoded as a form body.
     static QString encodeParams(const WebParams& params);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };

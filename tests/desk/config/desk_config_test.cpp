@@ -9,8 +9,7 @@
 
 namespace {
 
-QString writeIni(const QTemporaryDir& dir, const QByteArray& text)
-{
+QString writeIni(const QTemporaryDir& dir, const QByteArray& text) {
     const QString path = dir.filePath("tpgdesk.ini");
     QFile f(path);
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
@@ -20,8 +19,7 @@ QString writeIni(const QTemporaryDir& dir, const QByteArray& text)
 
 } // namespace
 
-TEST(DeskConfig, DefaultsPointAtALocalServiceWithVerificationOn)
-{
+TEST(DeskConfig, DefaultsPointAtALocalServiceWithVerificationOn) {
     const DeskConfig c = DeskConfig::loadFile("/nonexistent/tpgdesk.ini");
     EXPECT_EQ(c.serviceBase, "https://127.0.0.1:8443");
     EXPECT_EQ(c.serviceHost(), "127.0.0.1");
@@ -34,10 +32,10 @@ TEST(DeskConfig, DefaultsPointAtALocalServiceWithVerificationOn)
     EXPECT_EQ(c.footer(), "HTTPS://127.0.0.1:8443");
 }
 
-TEST(DeskConfig, FileValuesAndOnlyAnExplicitValueTurnVerificationOff)
-{
+TEST(DeskConfig, FileValuesAndOnlyAnExplicitValueTurnVerificationOff) {
     QTemporaryDir dir;
-    DeskConfig c = DeskConfig::loadFile(writeIni(dir,
+    DeskConfig c = DeskConfig::loadFile(writeIni(
+        dir,
         "[service]\nbase=https://tpg.example:9443/\nfooter=\"WWW.TPG.EXAMPLE, SK\"\ncheck_port=21\n"
         "ca_file=/etc/tpg/ca.pem\nverify=yes\nconnect_timeout_ms=2500\nrequest_timeout_ms=-4\n"
         "[printing]\nscript_folder=/var/spool/tpg\nprnfeed=/opt/tpg/prnfeed\n"));
@@ -60,8 +58,7 @@ TEST(DeskConfig, FileValuesAndOnlyAnExplicitValueTurnVerificationOff)
     EXPECT_TRUE(c.tlsVerify);
 }
 
-TEST(DeskConfig, EnvironmentNamesAnotherFile)
-{
+TEST(DeskConfig, EnvironmentNamesAnotherFile) {
     QTemporaryDir dir;
     const QString path = writeIni(dir, "[service]\nbase=https://10.1.2.3\n");
     setenv("TPGDESK_CONFIG", path.toLocal8Bit().constData(), 1);

@@ -14,8 +14,7 @@ using Entry = RecordingDeskMessages::Entry;
 using Kind = RecordingDeskMessages::Kind;
 
 // Keys and values of a form body, in order.
-std::vector<std::pair<QString, QString>> decodeForm(const std::string& body)
-{
+std::vector<std::pair<QString, QString>> decodeForm(const std::string& body) {
     QString text = QString::fromStdString(body);
     text.replace(QLatin1Char('+'), QLatin1Char(' '));
     std::vector<std::pair<QString, QString>> out;
@@ -27,19 +26,16 @@ std::vector<std::pair<QString, QString>> decodeForm(const std::string& body)
     return out;
 }
 
-QStringList keysOf(const std::vector<std::pair<QString, QString>>& params)
-{
+QStringList keysOf(const std::vector<std::pair<QString, QString>>& params) {
     QStringList keys;
     for (const auto& p : params)
         keys << p.first;
     return keys;
 }
 
-QString valueOf(const std::vector<std::pair<QString, QString>>& params, const QString& key)
-{
+QString valueOf(const std::vector<std::pair<QString, QString>>& params, const QString& key) {
     for (const auto& p : params)
-        if (p.first == key)
-            return p.second;
+        if (p.first == key) return p.second;
     return QStringLiteral("<absent>");
 }
 
@@ -48,22 +44,18 @@ const QString kWriteError = QStringLiteral("Error durring register to Server TAB
 
 struct DeskFormRequests : ::testing::Test {
     int status = 200;
-    LoopbackHttpServer server{[this](const HttpRequest&) {
-        return LoopbackHttpServer::response(status, "OK");
-    }};
+    LoopbackHttpServer server{
+        [this](const HttpRequest&) { return LoopbackHttpServer::response(status, "OK"); }};
     FormUnderTest t{QString::fromStdString(server.base())};
 
-    std::vector<std::pair<QString, QString>> lastPost()
-    {
+    std::vector<std::pair<QString, QString>> lastPost() {
         const auto reqs = server.requests();
-        if (reqs.empty() || reqs.back().method != "POST")
-            return {};
+        if (reqs.empty() || reqs.back().method != "POST") return {};
         EXPECT_EQ(reqs.back().path, "/writesql.php");
         return decodeForm(reqs.back().body);
     }
 
-    void fillRegistration(const QString& id, const QString& email)
-    {
+    void fillRegistration(const QString& id, const QString& email) {
         t.ui().LabeledEdit1->setText(id);
         t.ui().LabeledEdit14->setText(email);
     }
@@ -71,8 +63,7 @@ struct DeskFormRequests : ::testing::Test {
 
 } // namespace
 
-TEST_F(DeskFormRequests, CheckForm1JudgesIdThenEmail)
-{
+TEST_F(DeskFormRequests, CheckForm1JudgesIdThenEmail) {
     const QString idMsg =
         QStringLiteral("ID - Company number must be filled in  !!! Its your Company ID number. ");
     const QString mailMsg =
@@ -84,9 +75,9 @@ TEST_F(DeskFormRequests, CheckForm1JudgesIdThenEmail)
         {"1234", "a@b.sk", idMsg},
         {"9999999999", "a@b.sk", idMsg},
         {" 9999999999", "a@b.sk", idMsg},
-        {"     ", "a@b.sk", idMsg},       // blanks only: would loop back into registration
-        {"1234", "x", idMsg},             // the e-mail is not looked at then
-        {"12345", "a@b", mailMsg},        // four characters
+        {"     ", "a@b.sk", idMsg}, // blanks only: would loop back into registration
+        {"1234", "x", idMsg},       // the e-mail is not looked at then
+        {"12345", "a@b", mailMsg},  // four characters
         {"12345", " your.name@example.com ", mailMsg},
     };
     for (const auto& c : cases) {
@@ -100,8 +91,7 @@ TEST_F(DeskFormRequests, CheckForm1JudgesIdThenEmail)
     }
 }
 
-TEST_F(DeskFormRequests, RegisterWithMissingFieldsSendsNothing)
-{
+TEST_F(DeskFormRequests, RegisterWithMissingFieldsSendsNothing) {
     t.form->Button3Click(); // the form's placeholders are still there
     ASSERT_EQ(t.messages.entries().size(), 2u);
     const Entry& box = t.messages.entries()[1];
@@ -113,8 +103,7 @@ TEST_F(DeskFormRequests, RegisterWithMissingFieldsSendsNothing)
     EXPECT_FALSE(t.store.exists());
 }
 
-TEST_F(DeskFormRequests, RegisterWritesTheStoreOnceAndTheWholeProfileInOrder)
-{
+TEST_F(DeskFormRequests, RegisterWritesTheStoreOnceAndTheWholeProfileInOrder) {
     fillRegistration("123456", "boss@bistro.sk");
     t.ui().CL->setCurrentIndex(0); // SK
     t.ui().LabeledEdit2->setText("Bistro & Co");
@@ -159,8 +148,7 @@ TEST_F(DeskFormRequests, RegisterWritesTheStoreOnceAndTheWholeProfileInOrder)
     EXPECT_EQ(t.endCalls, 0);
 }
 
-TEST_F(DeskFormRequests, RegisterFailureReportsAndKeepsTheFormOpen)
-{
+TEST_F(DeskFormRequests, RegisterFailureReportsAndKeepsTheFormOpen) {
     status = 500;
     fillRegistration("123456", "boss@bistro.sk");
     t.form->Button3Click();
@@ -174,8 +162,7 @@ TEST_F(DeskFormRequests, RegisterFailureReportsAndKeepsTheFormOpen)
     EXPECT_EQ(t.endCalls, 0);
 }
 
-TEST_F(DeskFormRequests, SaveAllWithAStoredIdLeavesTheStoreAlone)
-{
+TEST_F(DeskFormRequests, SaveAllWithAStoredIdLeavesTheStoreAlone) {
     ASSERT_TRUE(t.store.write("111111", "EN", "old@mail.sk"));
     fillRegistration("222222", "new@mail.sk");
     t.form->Button5Click();
@@ -195,8 +182,7 @@ TEST_F(DeskFormRequests, SaveAllWithAStoredIdLeavesTheStoreAlone)
     EXPECT_EQ(t.messages.entries()[1].icon, MessageIcon::Warning);
 }
 
-TEST_F(DeskFormRequests, SaveAllWithoutAStoredIdChecksBeforeRegistering)
-{
+TEST_F(DeskFormRequests, SaveAllWithoutAStoredIdChecksBeforeRegistering) {
     t.form->Button5Click(); // placeholders only
     EXPECT_FALSE(t.store.exists());
     EXPECT_TRUE(server.requests().empty());
@@ -210,8 +196,7 @@ TEST_F(DeskFormRequests, SaveAllWithoutAStoredIdChecksBeforeRegistering)
     EXPECT_EQ(t.store.read("id").value_or(""), "555555");
 }
 
-TEST_F(DeskFormRequests, QrDesignSaveSendsTheDesignFieldsOnly)
-{
+TEST_F(DeskFormRequests, QrDesignSaveSendsTheDesignFieldsOnly) {
     t.ui().LabeledEdit2->clear();
     t.form->SpeedButton2Click();
     ASSERT_EQ(t.messages.entries().size(), 1u);
@@ -238,9 +223,9 @@ TEST_F(DeskFormRequests, QrDesignSaveSendsTheDesignFieldsOnly)
     EXPECT_EQ(t.shown(), std::vector<QString>{kWriteError + "HTTP/1.1 500 Internal Server Error"});
 }
 
-TEST_F(DeskFormRequests, QrListWriteSendsIdListAndToken)
-{
+TEST_F(DeskFormRequests, QrListWriteSendsIdListAndToken) {
     EXPECT_TRUE(t.form->zapisstoly("99", "1,3,5..8"));
-    EXPECT_EQ(lastPost(), (std::vector<std::pair<QString, QString>>{
-                              {"id", "99"}, {"specialpath", "1,3,5..8"}, {"token", "MarwenoDelsip"}}));
+    EXPECT_EQ(lastPost(),
+              (std::vector<std::pair<QString, QString>>{
+                  {"id", "99"}, {"specialpath", "1,3,5..8"}, {"token", "MarwenoDelsip"}}));
 }

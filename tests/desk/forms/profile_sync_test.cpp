@@ -12,8 +12,7 @@
 namespace {
 
 // A record whose field i holds "f<i>", with the given number of fields.
-QString record(int fields)
-{
+QString record(int fields) {
     QStringList f;
     for (int i = 0; i < fields; ++i)
         f << QStringLiteral("f%1").arg(i);
@@ -28,20 +27,17 @@ struct DeskProfileService : ::testing::Test {
     }};
     FormUnderTest t{QString::fromStdString(server.base())};
 
-    std::vector<HttpRequest> posts() const
-    {
+    std::vector<HttpRequest> posts() const {
         std::vector<HttpRequest> out;
         for (const auto& r : server.requests())
-            if (r.method == "POST")
-                out.push_back(r);
+            if (r.method == "POST") out.push_back(r);
         return out;
     }
 };
 
 } // namespace
 
-TEST(DeskProfileAnswer, TakesFieldsOneToThirtyFourFromAtLeastThirtyFiveFields)
-{
+TEST(DeskProfileAnswer, TakesFieldsOneToThirtyFourFromAtLeastThirtyFiveFields) {
     TCompanyProfile p;
     p.id = "stored";
     p.name = "before";
@@ -74,8 +70,7 @@ TEST(DeskProfileAnswer, TakesFieldsOneToThirtyFourFromAtLeastThirtyFiveFields)
     EXPECT_EQ(p.specialpath, "path");
 }
 
-TEST(DeskProfileAnswer, TwoLinesAreOneRecordThreeLinesUseTheFirst)
-{
+TEST(DeskProfileAnswer, TwoLinesAreOneRecordThreeLinesUseTheFirst) {
     // The last field holds one line break: two lines joined without a separator.
     QString body = record(35);
     body.replace("f34", "1,2\r\n,3");
@@ -95,8 +90,7 @@ TEST(DeskProfileAnswer, TwoLinesAreOneRecordThreeLinesUseTheFirst)
     EXPECT_FALSE(applyProfileAnswer("a|b\r\n", s)); // readable but too short
 }
 
-TEST(DeskProfileAnswer, CompletenessNeedsIdDateNameAndTheFirstTwoOptions)
-{
+TEST(DeskProfileAnswer, CompletenessNeedsIdDateNameAndTheFirstTwoOptions) {
     TCompanyProfile p;
     p.id = "1";
     p.date_created = "2024-01-01";
@@ -109,8 +103,7 @@ TEST(DeskProfileAnswer, CompletenessNeedsIdDateNameAndTheFirstTwoOptions)
     EXPECT_FALSE(profileComplete(p));
 }
 
-TEST(DeskProfileRequests, ReadParametersAreIdTokenThenFlags)
-{
+TEST(DeskProfileRequests, ReadParametersAreIdTokenThenFlags) {
     const WebParams params = profileReadParams("12");
     ASSERT_EQ(params.size(), 34u);
     EXPECT_EQ(params[0], (std::pair<QString, QString>{"id", "12"}));
@@ -120,8 +113,7 @@ TEST(DeskProfileRequests, ReadParametersAreIdTokenThenFlags)
     EXPECT_EQ(params[33], (std::pair<QString, QString>{"specialpath", "1"}));
 }
 
-TEST_F(DeskProfileService, ReadFillsTheProfileAndMarksACompleteOneComplete)
-{
+TEST_F(DeskProfileService, ReadFillsTheProfileAndMarksACompleteOneComplete) {
     QString body = record(35);
     body.replace("f16", "Call").replace("f17", "Pay");
     answers["/readsqlx.php"] = LoopbackHttpServer::response(200, body.toStdString());
@@ -137,8 +129,7 @@ TEST_F(DeskProfileService, ReadFillsTheProfileAndMarksACompleteOneComplete)
     EXPECT_TRUE(t.messages.entries().empty());
 }
 
-TEST_F(DeskProfileService, AFailedReadKeepsTheProfileAndStillAppliesTheRule)
-{
+TEST_F(DeskProfileService, AFailedReadKeepsTheProfileAndStillAppliesTheRule) {
     answers["/writesql.php"] = LoopbackHttpServer::response(200, "ok");
     TCompanyProfile& p = t.form->profile();
     p.id = "9";
@@ -159,8 +150,7 @@ TEST_F(DeskProfileService, AFailedReadKeepsTheProfileAndStillAppliesTheRule)
     EXPECT_EQ(posts().size(), 1u);
 }
 
-TEST_F(DeskProfileService, FailedMarkCompleteShowsTheWriteMessage)
-{
+TEST_F(DeskProfileService, FailedMarkCompleteShowsTheWriteMessage) {
     answers["/readsqlx.php"] = LoopbackHttpServer::response(200, record(35).toStdString());
     t.form->profile().id = "9";
     t.form->citajsqlx("9");
@@ -168,12 +158,10 @@ TEST_F(DeskProfileService, FailedMarkCompleteShowsTheWriteMessage)
                                               "HTTP/1.1 404 Not Found"});
 }
 
-TEST_F(DeskProfileService, CompletenessQueryFailsOnARedirectWhileLaterReadsFollowThem)
-{
-    answers["/readsqlcompleted.php"] = LoopbackHttpServer::response(
-        302, "", "", "Location: /moved/readsqlcompleted.php\r\n");
-    answers["/moved/readsqlcompleted.php"] =
-        LoopbackHttpServer::response(200, "{\"completed\":1}");
+TEST_F(DeskProfileService, CompletenessQueryFailsOnARedirectWhileLaterReadsFollowThem) {
+    answers["/readsqlcompleted.php"] =
+        LoopbackHttpServer::response(302, "", "", "Location: /moved/readsqlcompleted.php\r\n");
+    answers["/moved/readsqlcompleted.php"] = LoopbackHttpServer::response(200, "{\"completed\":1}");
     EXPECT_FALSE(t.form->citajsqlcompleted("5"));
 
     answers["/readsqlx.php"] =

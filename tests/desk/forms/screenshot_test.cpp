@@ -9,8 +9,7 @@
 
 namespace {
 
-void shoot(TForm1& form, const QString& name)
-{
+void shoot(TForm1& form, const QString& name) {
     form.show();
     form.resize(form.sizeHint().expandedTo(QSize(845, 486)));
     QCoreApplication::processEvents();
@@ -23,8 +22,7 @@ void shoot(TForm1& form, const QString& name)
 
 } // namespace
 
-TEST(DeskScreenshot, SettingsFormInEnglishAndSlovak)
-{
+TEST(DeskScreenshot, SettingsFormInEnglishAndSlovak) {
     // Each on a fresh form, as a new user would first see it.
     FormUnderTest en{QStringLiteral("https://127.0.0.1:9")};
     en.form->nahrajjazyk("EN");

@@ -17,15 +17,19 @@ struct DeskSettingsForm : ::testing::Test {
 };
 
 // The nine fields with a language default, in table order.
-QStringList defaultTexts(Ui::TForm1& u)
-{
-    return {u.LabeledEdit2->text(), u.LabeledEdit10->text(), u.LabeledEdit11->text(),
-            u.LabeledEdit12->text(), u.LabeledEdit13->text(), u.o1->text(),
-            u.o2->text(),           u.o3->text(),           u.o4->text()};
+QStringList defaultTexts(Ui::TForm1& u) {
+    return {u.LabeledEdit2->text(),
+            u.LabeledEdit10->text(),
+            u.LabeledEdit11->text(),
+            u.LabeledEdit12->text(),
+            u.LabeledEdit13->text(),
+            u.o1->text(),
+            u.o2->text(),
+            u.o3->text(),
+            u.o4->text()};
 }
 
-QStringList languageDefaults(const QString& code)
-{
+QStringList languageDefaults(const QString& code) {
     const auto t = languageTexts(code);
     QStringList out;
     for (int row = RowDefaultName; row <= RowDefaultO4; ++row)
@@ -35,8 +39,7 @@ QStringList languageDefaults(const QString& code)
 
 } // namespace
 
-TEST_F(DeskSettingsForm, StoreReadWriteAndClearWithTheirMessages)
-{
+TEST_F(DeskSettingsForm, StoreReadWriteAndClearWithTheirMessages) {
     EXPECT_EQ(t.form->citajregister(), "");
     t.form->cistiregister();
     EXPECT_EQ(t.shown(), std::vector<QString>{QStringLiteral("Kľúč neexistuje.")});
@@ -58,8 +61,7 @@ TEST_F(DeskSettingsForm, StoreReadWriteAndClearWithTheirMessages)
     EXPECT_EQ(t.form->citajregister(), "");
 }
 
-TEST_F(DeskSettingsForm, ValueNamesAreMatchedWithoutCase)
-{
+TEST_F(DeskSettingsForm, ValueNamesAreMatchedWithoutCase) {
     QFile f(t.store.location());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[General]\nId=abc\neMail=q@w.sk\n");
@@ -71,8 +73,7 @@ TEST_F(DeskSettingsForm, ValueNamesAreMatchedWithoutCase)
     EXPECT_EQ(t.store.read("EMAIL").value_or(""), "e@e.sk");
 }
 
-TEST(DeskSettingsStoreFailures, UnwritableStoreEndsTheApplicationAndFailedClearSaysSo)
-{
+TEST(DeskSettingsStoreFailures, UnwritableStoreEndsTheApplicationAndFailedClearSaysSo) {
     QTemporaryDir dir;
     // The store's folder is a plain file: nothing can be created below it.
     QFile blocker(dir.filePath("blocked"));
@@ -100,8 +101,7 @@ TEST(DeskSettingsStoreFailures, UnwritableStoreEndsTheApplicationAndFailedClearS
     EXPECT_EQ(t.shown(), std::vector<QString>{QStringLiteral("Zmazanie registra zlyhalo.")});
 }
 
-TEST_F(DeskSettingsForm, StartsWithTheInitialTextsAndWindowFlags)
-{
+TEST_F(DeskSettingsForm, StartsWithTheInitialTextsAndWindowFlags) {
     auto& u = t.ui();
     EXPECT_EQ(t.form->windowTitle(), "TABLEPING SET ver.2.1");
     EXPECT_EQ(u.LabeledEdit1->text(), "9999999999");
@@ -129,8 +129,7 @@ TEST_F(DeskSettingsForm, StartsWithTheInitialTextsAndWindowFlags)
     EXPECT_TRUE(off.windowTitle().startsWith("Setting parameres"));
 }
 
-TEST_F(DeskSettingsForm, EscapeAndCloseDoNotLeaveExitDoes)
-{
+TEST_F(DeskSettingsForm, EscapeAndCloseDoNotLeaveExitDoes) {
     t.form->show();
     t.form->reject();
     EXPECT_FALSE(t.form->close());
@@ -141,22 +140,21 @@ TEST_F(DeskSettingsForm, EscapeAndCloseDoNotLeaveExitDoes)
     EXPECT_TRUE(t.form->applicationEnded());
 }
 
-TEST_F(DeskSettingsForm, LanguagesReplaceOnlyUntouchedDefaults)
-{
+TEST_F(DeskSettingsForm, LanguagesReplaceOnlyUntouchedDefaults) {
     auto& u = t.ui();
     // SK on a fresh form replaces all nine; EN afterwards none of them.
     t.form->nahrajjazyk("SK");
     EXPECT_EQ(defaultTexts(u), languageDefaults("SK"));
     EXPECT_EQ(u.Button3->text(), QStringLiteral("REGISTROVAŤ"));
-    EXPECT_EQ(t.form->profile().alertprefix, QStringLiteral("Pozor ! Máte novú správu od QR čísla: "));
+    EXPECT_EQ(t.form->profile().alertprefix,
+              QStringLiteral("Pozor ! Máte novú správu od QR čísla: "));
     t.form->nahrajjazyk("EN");
     EXPECT_EQ(defaultTexts(u), languageDefaults("SK"));
     EXPECT_EQ(u.Button3->text(), "REGISTER");
     EXPECT_EQ(t.form->profile().alertcaption, "! Message from TPG system !");
 }
 
-TEST_F(DeskSettingsForm, EnglishThenGermanKeepsTheEnglishDefaults)
-{
+TEST_F(DeskSettingsForm, EnglishThenGermanKeepsTheEnglishDefaults) {
     auto& u = t.ui();
     t.form->nahrajjazyk("EN");
     EXPECT_EQ(u.o2->text(), "I want to pay the bill in cash - only the entire bill");
@@ -169,8 +167,7 @@ TEST_F(DeskSettingsForm, EnglishThenGermanKeepsTheEnglishDefaults)
     EXPECT_EQ(u.LabeledEdit14Label->text(), "Ihre E-Mail-Adresse");
 }
 
-TEST_F(DeskSettingsForm, TypedTextSurvivesEveryLanguageAndBlanksTakeTheDefault)
-{
+TEST_F(DeskSettingsForm, TypedTextSurvivesEveryLanguageAndBlanksTakeTheDefault) {
     auto& u = t.ui();
     u.o3->setText("Our own card text");
     u.o4->setText("   ");
@@ -182,8 +179,7 @@ TEST_F(DeskSettingsForm, TypedTextSurvivesEveryLanguageAndBlanksTakeTheDefault)
     }
 }
 
-TEST_F(DeskSettingsForm, UnknownOrLowerCaseCodesChangeNothing)
-{
+TEST_F(DeskSettingsForm, UnknownOrLowerCaseCodesChangeNothing) {
     auto& u = t.ui();
     t.form->profile().alertprefix = "mine";
     const QStringList before = defaultTexts(u);
@@ -195,10 +191,8 @@ TEST_F(DeskSettingsForm, UnknownOrLowerCaseCodesChangeNothing)
     }
 }
 
-TEST(DeskLanguageTables, TwelveCompleteTablesWithTheirAlertTexts)
-{
-    ASSERT_EQ(languageCodes(),
-              QString("SK CZ EN DE PL HU FR SE NO HR IT BG").split(' '));
+TEST(DeskLanguageTables, TwelveCompleteTablesWithTheirAlertTexts) {
+    ASSERT_EQ(languageCodes(), QString("SK CZ EN DE PL HU FR SE NO HR IT BG").split(' '));
     for (const QString& code : languageCodes()) {
         const auto t = languageTexts(code);
         ASSERT_TRUE(t);
@@ -215,8 +209,7 @@ TEST(DeskLanguageTables, TwelveCompleteTablesWithTheirAlertTexts)
     EXPECT_FALSE(languageTexts("en"));
 }
 
-TEST_F(DeskSettingsForm, FillingFromTheProfile)
-{
+TEST_F(DeskSettingsForm, FillingFromTheProfile) {
     auto& u = t.ui();
     TCompanyProfile& p = t.form->profile();
     p.id = "31";
@@ -261,8 +254,7 @@ TEST_F(DeskSettingsForm, FillingFromTheProfile)
     EXPECT_EQ(u.CL->currentIndex(), 4);
 }
 
-TEST_F(DeskSettingsForm, SelectorChangesGoStraightIntoTheProfile)
-{
+TEST_F(DeskSettingsForm, SelectorChangesGoStraightIntoTheProfile) {
     auto& u = t.ui();
     u.Cb2->setCurrentIndex(0);
     emit u.Cb2->activated(0);
@@ -278,17 +270,15 @@ TEST_F(DeskSettingsForm, SelectorChangesGoStraightIntoTheProfile)
     EXPECT_TRUE(t.form->profile().lang.isEmpty()); // nothing saved
 }
 
-TEST(DeskWifiFilter, PrefixRule)
-{
+TEST(DeskWifiFilter, PrefixRule) {
     for (const char* good : {"192.168.1.", "10.0.0.1", "192.168..1.", "0.0.0.", "255.255.255.255"})
         EXPECT_TRUE(TForm1::checkipprefix(good)) << good;
-    for (const char* bad : {"192.168.1", "192.168.1.256", "a.b.c.", "1.2.3.4.", "1.2.3.4.5",
-                            "", "...", "1.-2.3.", "1. 2.3."})
+    for (const char* bad : {"192.168.1", "192.168.1.256", "a.b.c.", "1.2.3.4.", "1.2.3.4.5", "",
+                            "...", "1.-2.3.", "1. 2.3."})
         EXPECT_FALSE(TForm1::checkipprefix(bad)) << bad;
 }
 
-TEST_F(DeskSettingsForm, LeavingAnInvalidWifiFilterEmptiesIt)
-{
+TEST_F(DeskSettingsForm, LeavingAnInvalidWifiFilterEmptiesIt) {
     auto& u = t.ui();
     u.LabeledEdit5->setText("192.168.1.");
     t.form->LabeledEdit5Exit();

@@ -11,15 +11,13 @@ namespace {
 struct DeskService : ::testing::Test {
     TpgserviceProcess service{QStringLiteral(TPGSERVICE_PATH)};
 
-    void SetUp() override
-    {
+    void SetUp() override {
         qtTestApp();
         ASSERT_TRUE(service.running()) << service.error().toStdString();
     }
 };
 
-void fillCompany(Ui::TForm1& u, const QString& id)
-{
+void fillCompany(Ui::TForm1& u, const QString& id) {
     u.LabeledEdit1->setText(id);
     u.LabeledEdit14->setText("chef@bistro.sk");
     u.LabeledEdit2->setText(QStringLiteral("Bistro Ďaleko | \"U nás\""));
@@ -34,8 +32,7 @@ void fillCompany(Ui::TForm1& u, const QString& id)
 
 } // namespace
 
-TEST_F(DeskService, RegisterANewCompanyEndToEnd)
-{
+TEST_F(DeskService, RegisterANewCompanyEndToEnd) {
     FormUnderTest reg(service.base(), service.certificate());
     EXPECT_FALSE(reg.form->citajsqlcompleted("880011"));
     fillCompany(reg.ui(), "880011");
@@ -70,8 +67,7 @@ TEST_F(DeskService, RegisterANewCompanyEndToEnd)
     EXPECT_EQ(next.ui().ComboBox5->currentIndex(), 1);
 }
 
-TEST_F(DeskService, SaveAllWithAStoredIdWritesUnderTheFormsId)
-{
+TEST_F(DeskService, SaveAllWithAStoredIdWritesUnderTheFormsId) {
     FormUnderTest t(service.base(), service.certificate());
     ASSERT_TRUE(t.store.write("111111", "EN", "old@bistro.sk"));
     fillCompany(t.ui(), "222222");
@@ -87,8 +83,7 @@ TEST_F(DeskService, SaveAllWithAStoredIdWritesUnderTheFormsId)
     EXPECT_EQ(t.form->profile().name, "Second name");
 }
 
-TEST_F(DeskService, CertificatesAreVerified)
-{
+TEST_F(DeskService, CertificatesAreVerified) {
     // Without the stand-in's certificate the system store does not trust it.
     FormUnderTest untrusted(service.base());
     fillCompany(untrusted.ui(), "330033");

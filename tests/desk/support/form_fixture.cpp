@@ -4,8 +4,7 @@
 
 namespace {
 
-DeskConfig configFor(const QString& base, const QString& caFile)
-{
+DeskConfig configFor(const QString& base, const QString& caFile) {
     DeskConfig c;
     c.serviceBase = base;
     c.caFile = caFile;
@@ -17,8 +16,7 @@ DeskConfig configFor(const QString& base, const QString& caFile)
 } // namespace
 
 FormUnderTest::FormUnderTest(const QString& base, const QString& caFile)
-    : store((qtTestApp(), dir.filePath(QStringLiteral("tpg.conf"))))
-{
+    : store((qtTestApp(), dir.filePath(QStringLiteral("tpg.conf")))) {
     form = std::make_unique<TForm1>(configFor(base, caFile), messages, store);
     form->setEndApplication([this] { ++endCalls; });
 }

@@ -4,8 +4,7 @@
 
 #include <memory>
 
-QApplication& qtTestApp()
-{
+QApplication& qtTestApp() {
     static int argc = 1;
     static char name[] = "tpgdesk-tests";
     static char* argv[] = {name, nullptr};

@@ -2,8 +2,7 @@
 
 #include <QDeadlineTimer>
 
-TpgserviceProcess::TpgserviceProcess(const QString& program)
-{
+TpgserviceProcess::TpgserviceProcess(const QString& program) {
     process_.setProgram(program);
     process_.setArguments({"--data", data_.path(), "--host", "127.0.0.1", "--port", "0"});
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -24,14 +23,11 @@ TpgserviceProcess::TpgserviceProcess(const QString& program)
                 certificate_ = line.mid(13);
         }
     }
-    if (!running())
-        error_ = "tpgservice did not report its address";
+    if (!running()) error_ = "tpgservice did not report its address";
 }
 
-TpgserviceProcess::~TpgserviceProcess()
-{
-    if (process_.state() == QProcess::NotRunning)
-        return;
+TpgserviceProcess::~TpgserviceProcess() {
+    if (process_.state() == QProcess::NotRunning) return;
     process_.terminate();
     if (!process_.waitForFinished(10000)) {
         process_.kill();

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 class TpgserviceProcess {
-public:
+  public:
     explicit TpgserviceProcess(const QString& program);
     ~TpgserviceProcess();
     TpgserviceProcess(const TpgserviceProcess&) = delete;
@@ -18,7 +18,7 @@ public:
     QString base() const { return base_; }               // "https://127.0.0.1:PORT"
     QString certificate() const { return certificate_; } // PEM to trust
 
-private:
+  private:
     QTemporaryDir data_;
     QProcess process_;
     QString base_, certificate_, error_;

@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(DeskAnswerText, LinesEndAtCrLfLfOrCrAndDropAnEmptyLastLine)
-{
+TEST(DeskAnswerText, LinesEndAtCrLfLfOrCrAndDropAnEmptyLastLine) {
     EXPECT_EQ(splitAnswerLines("a\r\nb\nc\rd"), (QStringList{"a", "b", "c", "d"}));
     EXPECT_EQ(splitAnswerLines("a\r\n"), QStringList{"a"});
     EXPECT_EQ(splitAnswerLines("a\n\nb\n"), (QStringList{"a", "", "b"}));
@@ -12,8 +11,7 @@ TEST(DeskAnswerText, LinesEndAtCrLfLfOrCrAndDropAnEmptyLastLine)
     EXPECT_TRUE(splitAnswerLines("").isEmpty());
 }
 
-TEST(DeskAnswerText, FieldsKeepEmptiesAndBlanksAndReadQuotedTexts)
-{
+TEST(DeskAnswerText, FieldsKeepEmptiesAndBlanksAndReadQuotedTexts) {
     EXPECT_EQ(splitAnswerFields("12|1"), (QStringList{"12", "1"}));
     EXPECT_EQ(splitAnswerFields(" a ||b|"), (QStringList{" a ", "", "b", ""}));
     EXPECT_EQ(splitAnswerFields("\"x|y\"|z"), (QStringList{"x|y", "z"}));
@@ -25,8 +23,7 @@ TEST(DeskAnswerText, FieldsKeepEmptiesAndBlanksAndReadQuotedTexts)
     EXPECT_TRUE(splitAnswerFields("").isEmpty());
 }
 
-TEST(DeskCharset, BodiesAreDecodedByTheDeclaredCharacterSet)
-{
+TEST(DeskCharset, BodiesAreDecodedByTheDeclaredCharacterSet) {
     EXPECT_EQ(charsetOf("text/html; charset=\"windows-1250\""), "windows-1250");
     EXPECT_EQ(charsetOf("text/html;Charset=UTF-8;x=y"), "UTF-8");
     EXPECT_TRUE(charsetOf("text/plain").isEmpty());

@@ -5,22 +5,19 @@
 
 namespace {
 
-WebClientOptions optionsFor(const LoopbackHttpServer& server)
-{
+WebClientOptions optionsFor(const LoopbackHttpServer& server) {
     WebClientOptions o;
     o.baseUrl = QString::fromStdString(server.base()) + "/";
     return o;
 }
 
-std::string ok(const std::string& body)
-{
+std::string ok(const std::string& body) {
     return LoopbackHttpServer::response(200, body);
 }
 
 } // namespace
 
-TEST(DeskWebClientParams, ValuesAreFormEncodedAndDigitsStayAsTheyAre)
-{
+TEST(DeskWebClientParams, ValuesAreFormEncodedAndDigitsStayAsTheyAre) {
     EXPECT_EQ(WebClient::encodeParams({{"id", "12345"}, {"token", "MarwenoDelsip"}}),
               "id=12345&token=MarwenoDelsip");
     EXPECT_EQ(WebClient::encodeParams({{"id", "1&qr=2 x"}}), "id=1%26qr%3D2+x");
@@ -28,8 +25,7 @@ TEST(DeskWebClientParams, ValuesAreFormEncodedAndDigitsStayAsTheyAre)
     EXPECT_EQ(WebClient::encodeParams({}), "");
 }
 
-TEST(DeskWebClient, SendsTheFixedHeadersAndKeepsCookiesForTheRun)
-{
+TEST(DeskWebClient, SendsTheFixedHeadersAndKeepsCookiesForTheRun) {
     LoopbackHttpServer server([](const HttpRequest& r) {
         if (r.path == "/login")
             return LoopbackHttpServer::response(200, "in", "text/html",
@@ -49,8 +45,7 @@ TEST(DeskWebClient, SendsTheFixedHeadersAndKeepsCookiesForTheRun)
     EXPECT_EQ(reqs[0].headers.count("cookie"), 0u);
 }
 
-TEST(DeskWebClient, AnIdWithAmpersandOrBlanksCannotAddParameters)
-{
+TEST(DeskWebClient, AnIdWithAmpersandOrBlanksCannotAddParameters) {
     LoopbackHttpServer server([](const HttpRequest&) { return ok(""); });
     WebClient web(optionsFor(server));
     web.get("/read_events.php", {{"id", "1 2&token=x"}});
@@ -63,8 +58,7 @@ TEST(DeskWebClient, AnIdWithAmpersandOrBlanksCannotAddParameters)
     EXPECT_EQ(reqs[1].body, "id=1+2%26token%3Dx&name=Caf%C3%A9");
 }
 
-TEST(DeskWebClient, RedirectIsAFailureUntilFollowingIsSwitchedOn)
-{
+TEST(DeskWebClient, RedirectIsAFailureUntilFollowingIsSwitchedOn) {
     LoopbackHttpServer server([](const HttpRequest& r) {
         if (r.path == "/old")
             return LoopbackHttpServer::response(302, "", "", "Location: /new\r\n");
@@ -82,8 +76,7 @@ TEST(DeskWebClient, RedirectIsAFailureUntilFollowingIsSwitchedOn)
     EXPECT_EQ(web.get("/old"), "new place");
 }
 
-TEST(DeskWebClient, ErrorStatusAndRefusedConnectionAreFailuresWithAMessage)
-{
+TEST(DeskWebClient, ErrorStatusAndRefusedConnectionAreFailuresWithAMessage) {
     LoopbackHttpServer server(
         [](const HttpRequest&) { return LoopbackHttpServer::response(500, "oops"); });
     WebClient web(optionsFor(server));
@@ -110,8 +103,7 @@ TEST(DeskWebClient, ErrorStatusAndRefusedConnectionAreFailuresWithAMessage)
     }
 }
 
-TEST(DeskWebClient, ASilentServiceEndsInATimeoutFailure)
-{
+TEST(DeskWebClient, ASilentServiceEndsInATimeoutFailure) {
     LoopbackHttpServer server([](const HttpRequest&) { return LoopbackHttpServer::kNoAnswer; });
     WebClientOptions o = optionsFor(server);
     o.requestTimeoutMs = 300;
@@ -119,8 +111,7 @@ TEST(DeskWebClient, ASilentServiceEndsInATimeoutFailure)
     EXPECT_THROW(web.get("/read_events.php", {{"id", "1"}}), WebClientError);
 }
 
-TEST(DeskWebClient, AnswersAreDecodedByTheirCharset)
-{
+TEST(DeskWebClient, AnswersAreDecodedByTheirCharset) {
     LoopbackHttpServer server([](const HttpRequest& r) {
         if (r.path == "/latin2")
             return LoopbackHttpServer::response(200, "\xA9\xE1", "text/plain; charset=ISO-8859-2");
