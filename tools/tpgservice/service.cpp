@@ -86,7 +86,8 @@ Service::Service(ServiceOptions options) : options_(std::move(options)) {
     server_->set_payload_max_length(64 * 1024);
     server_->set_read_timeout(std::chrono::seconds(10));
     server_->set_write_timeout(std::chrono::seconds(10));
-    server_->set_keep_alive_timeout(5);
+    // Short: an idle keep-alive connection also holds up a stop this long.
+    server_->set_keep_alive_timeout(2);
     // httplib's default also sets SO_REUSEPORT, which would let a second
     // service start on a port that is taken and silently share its calls.
     server_->set_socket_options([](int sock) {

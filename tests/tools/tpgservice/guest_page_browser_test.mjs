@@ -21,18 +21,24 @@ const serviceProgram = process.argv[2];
 const work = mkdtempSync(join(tmpdir(), 'tpgservice-browser-'));
 const children = [];
 
-function fail(message) {
+async function fail(message) {
   console.error(`FAIL: ${message}`);
-  cleanup();
+  await cleanup();
   console.log('0 passed, 1 failed');
   process.exit(1);
 }
 
-function cleanup() {
-  for (const child of children) {
-    if (child.exitCode === null && child.signalCode === null) child.kill('SIGKILL');
-  }
-  rmSync(work, { recursive: true, force: true });
+const running = (child) => child.exitCode === null && child.signalCode === null;
+const ended = (child) => new Promise((resolve) => {
+  if (!running(child)) resolve();
+  else child.once('exit', resolve);
+});
+
+// The folders go only after the programs writing into them have ended.
+async function cleanup() {
+  for (const child of children) if (running(child)) child.kill('SIGKILL');
+  await within(15000, Promise.all(children.map(ended)), 'children to end').catch(() => {});
+  rmSync(work, { recursive: true, force: true, maxRetries: 5, retryDelay: 200 });
 }
 
 // Every wait is bounded.
@@ -83,7 +89,7 @@ function request(service, method, path, form) {
 
 class Browser {
   constructor() {
-    if (!existsSync(CHROMIUM)) fail(`${CHROMIUM} is missing (Debian package chromium)`);
+    if (!existsSync(CHROMIUM)) throw new Error(`${CHROMIUM} is missing (Debian package chromium)`);
     this.child = spawn(CHROMIUM, [
       '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
@@ -142,13 +148,13 @@ class Browser {
 }
 
 async function main() {
-  if (!serviceProgram) fail('usage: node guest_page_browser_test.mjs PATH/TO/tpgservice');
+  if (!serviceProgram) throw new Error('usage: node guest_page_browser_test.mjs PATH/TO/tpgservice');
   const service = await startService();
   const write = await request(service, 'POST', '/writesql.php', {
     id: '12345', token: TOKEN, name: 'Pizzeria Napoli', text1: 'Call the waiter',
     text2: 'Pay cash', text3: 'Pay by card', text4: 'Menu', text4www: 'https://menu.example',
   });
-  if (write.status !== 200) fail(`profile write answered ${write.status}`);
+  if (write.status !== 200) throw new Error(`profile write answered ${write.status}`);
 
   const browser = new Browser();
   const { targetId } = await browser.send('Target.createTarget', { url: 'about:blank' });
@@ -168,11 +174,11 @@ async function main() {
   await loaded;
   const buttons = await evaluate(`[...document.querySelectorAll('a.option')].map(a => a.textContent)`);
   if (JSON.stringify(buttons) !== JSON.stringify(['Call the waiter', 'Pay cash', 'Pay by card', 'Menu'])) {
-    fail(`guest page shows ${JSON.stringify(buttons)}`);
+    throw new Error(`guest page shows ${JSON.stringify(buttons)}`);
   }
   const box = await evaluate(`(() => { const r = document.getElementById('option2').getBoundingClientRect();
                                        return { x: r.x + r.width / 2, y: r.y + r.height / 2, w: r.width }; })()`);
-  if (box.w < 300) fail(`option buttons are ${box.w}px wide on a 390px phone`);
+  if (box.w < 300) throw new Error(`option buttons are ${box.w}px wide on a 390px phone`);
   if (process.env.TPGSERVICE_SCREENSHOT) {
     const { data } = await browser.send('Page.captureScreenshot', { format: 'png' }, sessionId);
     writeFileSync(process.env.TPGSERVICE_SCREENSHOT, Buffer.from(data, 'base64'));
@@ -185,18 +191,22 @@ async function main() {
   await browser.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] }, sessionId);
   await loaded;
   const confirmation = await evaluate(`document.getElementById('done') ? document.getElementById('done').textContent : document.body.textContent`);
-  if (!confirmation.includes('Pay cash')) fail(`no confirmation after the tap: ${confirmation}`);
+  if (!confirmation.includes('Pay cash')) throw new Error(`no confirmation after the tap: ${confirmation}`);
 
   const first = await request(service, 'GET', '/read_events.php?id=12345');
-  if (first.body !== '12|2\n') fail(`first read gave ${JSON.stringify(first.body)}, expected "12|2\\n"`);
+  if (first.body !== '12|2\n') throw new Error(`first read gave ${JSON.stringify(first.body)}, expected "12|2\\n"`);
   const second = await request(service, 'GET', '/read_events.php?id=12345');
-  if (second.body !== '') fail(`second read gave ${JSON.stringify(second.body)}: the event came out twice`);
+  if (second.body !== '') throw new Error(`second read gave ${JSON.stringify(second.body)}: the event came out twice`);
 
   await browser.send('Browser.close').catch(() => {});
+  service.child.removeAllListeners('exit');
+  const serviceEnd = new Promise((resolve) => service.child.once('exit', resolve));
   service.child.kill('SIGTERM');
-  cleanup();
+  const code = await within(20000, serviceEnd, 'tpgservice to end on SIGTERM');
+  if (code !== 0) throw new Error(`tpgservice ended with ${code} on SIGTERM`);
+  await cleanup();
   console.log('guest page in chromium: tap on option 2 of table 12 gave "12|2" once');
   console.log('1 passed, 0 failed');
 }
 
-main().catch((e) => fail(e.stack || String(e)));
+main().catch((e) => fail(e.message || String(e)));
