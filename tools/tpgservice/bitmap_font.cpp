@@ -70,7 +70,8 @@ std::string foldToAscii(std::string_view utf8) {
         int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
         char32_t cp = 0;
         if (length == 2 && i + 1 < utf8.size()) {
-            cp = static_cast<char32_t>(((b & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F));
+            cp = static_cast<char32_t>(((b & 0x1F) << 6) |
+                                       (static_cast<unsigned char>(utf8[i + 1]) & 0x3F));
         }
         out += (cp >= 0xC0 && cp < 0x180) ? kLatinBase[cp - 0xC0] : '?';
         i += static_cast<std::size_t>(length);

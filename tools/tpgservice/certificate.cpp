@@ -39,7 +39,8 @@ constexpr long kRenewBeforeSeconds = 30L * 24 * 3600;
 
 bool isIpAddress(const std::string& name) {
     unsigned char buf[16];
-    return inet_pton(AF_INET, name.c_str(), buf) == 1 || inet_pton(AF_INET6, name.c_str(), buf) == 1;
+    return inet_pton(AF_INET, name.c_str(), buf) == 1 ||
+           inet_pton(AF_INET6, name.c_str(), buf) == 1;
 }
 
 X509Ptr readCertificate(const std::filesystem::path& file) {
@@ -132,9 +133,11 @@ CertificateFiles ensureSelfSignedCertificate(const std::filesystem::path& folder
     X509_NAME* subject = X509_get_subject_name(cert.get());
     std::string commonName = names.empty() ? "localhost" : names.front();
     X509_NAME_add_entry_by_txt(subject, "O", MBSTRING_UTF8,
-                               reinterpret_cast<const unsigned char*>("TablePing local service"), -1, -1, 0);
+                               reinterpret_cast<const unsigned char*>("TablePing local service"),
+                               -1, -1, 0);
     X509_NAME_add_entry_by_txt(subject, "CN", MBSTRING_UTF8,
-                               reinterpret_cast<const unsigned char*>(commonName.c_str()), -1, -1, 0);
+                               reinterpret_cast<const unsigned char*>(commonName.c_str()), -1, -1,
+                               0);
     X509_set_issuer_name(cert.get(), subject);
 
     std::string altNames;
@@ -152,8 +155,7 @@ CertificateFiles ensureSelfSignedCertificate(const std::filesystem::path& folder
     writePem(files.key, 0600, [&](FILE* f) {
         return PEM_write_PrivateKey(f, key.get(), nullptr, nullptr, 0, nullptr, nullptr) == 1;
     });
-    writePem(files.certificate, 0644,
-             [&](FILE* f) { return PEM_write_X509(f, cert.get()) == 1; });
+    writePem(files.certificate, 0644, [&](FILE* f) { return PEM_write_X509(f, cert.get()) == 1; });
     return files;
 }
 

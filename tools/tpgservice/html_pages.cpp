@@ -56,14 +56,15 @@ std::string guestPath(const std::string& id, std::int64_t qr) {
 
 std::string guestPage(const std::string& id, std::int64_t qr, const Profile& profile) {
     std::string name = field(profile, "name");
-    std::string body = "<h1>" + htmlEscape(name) + "</h1><p class=\"sub\">Table " +
-                       std::to_string(qr) + "</p>\n";
+    std::string body =
+        "<h1>" + htmlEscape(name) + "</h1><p class=\"sub\">Table " + std::to_string(qr) + "</p>\n";
     int shown = 0;
     for (int option = 1; option <= 6; ++option) {
         std::string text = optionText(profile, option);
         if (text.empty()) continue;
         ++shown;
-        std::string link = option >= 4 ? field(profile, "text" + std::to_string(option) + "www") : "";
+        std::string link =
+            option >= 4 ? field(profile, "text" + std::to_string(option) + "www") : "";
         if (!link.empty()) {
             body += "<a class=\"option link\" id=\"option" + std::to_string(option) + "\" href=\"" +
                     htmlEscape(safeLink(link)) + "\">" + htmlEscape(text) + "</a>\n";
@@ -73,13 +74,15 @@ std::string guestPage(const std::string& id, std::int64_t qr, const Profile& pro
                     htmlEscape(text) + "</a>\n";
         }
     }
-    if (shown == 0) body += "<div class=\"done\">This restaurant has not set up any options yet.</div>";
+    if (shown == 0)
+        body += "<div class=\"done\">This restaurant has not set up any options yet.</div>";
     return page(name.empty() ? "TablePing" : name, body);
 }
 
 std::string confirmationPage(const std::string& id, std::int64_t qr, const Profile& profile,
                              int option) {
-    std::string body = "<h1>" + htmlEscape(field(profile, "name")) + "</h1>\n<div class=\"done\" id=\"done\">"
+    std::string body = "<h1>" + htmlEscape(field(profile, "name")) +
+                       "</h1>\n<div class=\"done\" id=\"done\">"
                        "<p><b>Thank you!</b></p><p>Your request &ldquo;" +
                        htmlEscape(optionText(profile, option)) +
                        "&rdquo; has been sent.</p><p>Table " + std::to_string(qr) +
@@ -129,7 +132,8 @@ body{max-width:none;background:#fff;padding:0}
 
 std::string statLoginPage(const std::string& id, const std::string& problem) {
     std::string body = "<h1>Statistics</h1>\n";
-    if (!problem.empty()) body += "<p class=\"sub\" id=\"problem\">" + htmlEscape(problem) + "</p>\n";
+    if (!problem.empty())
+        body += "<p class=\"sub\" id=\"problem\">" + htmlEscape(problem) + "</p>\n";
     body += "<form method=\"post\" action=\"/stat.php\"><label for=\"id\">Company ID</label>"
             "<input id=\"id\" name=\"id\" value=\"" +
             htmlEscape(id) +
@@ -159,12 +163,15 @@ std::string statPage(const std::string& id, const Profile& profile,
             row[0] += counts[i].count;
         }
         body += "<tr><td>" + std::to_string(qr) + "</td>";
-        for (int option = 1; option <= 6; ++option) body += "<td>" + std::to_string(row[option]) + "</td>";
+        for (int option = 1; option <= 6; ++option)
+            body += "<td>" + std::to_string(row[option]) + "</td>";
         body += "<td>" + std::to_string(row[0]) + "</td></tr>\n";
-        for (int k = 0; k < 7; ++k) totals[k] += row[k];
+        for (int k = 0; k < 7; ++k)
+            totals[k] += row[k];
     }
     body += "<tr><th>All</th>";
-    for (int option = 1; option <= 6; ++option) body += "<th>" + std::to_string(totals[option]) + "</th>";
+    for (int option = 1; option <= 6; ++option)
+        body += "<th>" + std::to_string(totals[option]) + "</th>";
     body += "<th>" + std::to_string(totals[0]) + "</th></tr></table>";
     return page("Statistics", body);
 }

@@ -4,8 +4,8 @@
 #include "service.h"
 #include "service_options.h"
 
-#include <csignal>
 #include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <mutex>

@@ -57,7 +57,8 @@ std::vector<std::uint8_t> encodePng(const Bitmap& bitmap, Rgb ink) {
     for (int y = 0; y < bitmap.height; ++y) {
         std::fill(row.begin(), row.end(), 0);
         for (int x = 0; x < bitmap.width; ++x) {
-            if (bitmap.at(x, y)) row[static_cast<std::size_t>(x / 8)] |= static_cast<png_byte>(0x80 >> (x % 8));
+            if (bitmap.at(x, y))
+                row[static_cast<std::size_t>(x / 8)] |= static_cast<png_byte>(0x80 >> (x % 8));
         }
         png_write_row(h.png, row.data());
     }

@@ -18,7 +18,8 @@ struct Bitmap {
 
     Bitmap(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, 0) {}
     void set(int x, int y) {
-        if (x >= 0 && y >= 0 && x < width && y < height) pixels[static_cast<std::size_t>(y) * width + x] = 1;
+        if (x >= 0 && y >= 0 && x < width && y < height)
+            pixels[static_cast<std::size_t>(y) * width + x] = 1;
     }
     bool at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x] != 0; }
 };

@@ -36,8 +36,10 @@ int textWidth(const std::string& text, int scale) {
 // gets smaller letters first and is cut only when even the smallest is too wide.
 TextLine fitLine(const std::string& utf8, int size, int maxWidth) {
     TextLine line{foldToAscii(utf8), std::clamp(size, 1, 3) + 1};
-    while (line.scale > 1 && textWidth(line.text, line.scale) > maxWidth) --line.scale;
-    while (!line.text.empty() && textWidth(line.text, line.scale) > maxWidth) line.text.pop_back();
+    while (line.scale > 1 && textWidth(line.text, line.scale) > maxWidth)
+        --line.scale;
+    while (!line.text.empty() && textWidth(line.text, line.scale) > maxWidth)
+        line.text.pop_back();
     return line;
 }
 
@@ -59,13 +61,18 @@ void drawText(Bitmap& bitmap, const TextLine& line, int top) {
     }
 }
 
-int lineHeight(const TextLine& line) { return (kGlyphHeight + 3) * line.scale; }
+int lineHeight(const TextLine& line) {
+    return (kGlyphHeight + 3) * line.scale;
+}
 
 Rgb inkOf(int color) {
     switch (color) {
-    case 2: return {0, 45, 140};
-    case 3: return {150, 0, 0};
-    default: return {0, 0, 0};
+    case 2:
+        return {0, 45, 140};
+    case 3:
+        return {150, 0, 0};
+    default:
+        return {0, 0, 0};
     }
 }
 
@@ -85,11 +92,13 @@ std::vector<std::uint8_t> renderQrImage(const QrImageSpec& spec) {
 
     const int maxText = kMaxWidth - 2 * kMargin;
     std::vector<TextLine> above, below;
-    for (auto [text, size] : {std::pair{&spec.name, spec.nameSize}, {&spec.text1u, spec.text1uSize},
+    for (auto [text, size] : {std::pair{&spec.name, spec.nameSize},
+                              {&spec.text1u, spec.text1uSize},
                               {&spec.text2u, spec.text2uSize}}) {
         if (!text->empty()) above.push_back(fitLine(*text, size, maxText));
     }
-    for (auto [text, size] : {std::pair{&spec.text1d, spec.text1dSize}, {&spec.text2d, spec.text2dSize}}) {
+    for (auto [text, size] :
+         {std::pair{&spec.text1d, spec.text1dSize}, {&spec.text2d, spec.text2dSize}}) {
         if (!text->empty()) below.push_back(fitLine(*text, size, maxText));
     }
 
@@ -104,8 +113,8 @@ std::vector<std::uint8_t> renderQrImage(const QrImageSpec& spec) {
     // Under a long company name the code grows too, so that it keeps most of
     // the width when the image is shrunk onto a sheet.
     const int modules = code->width + 2 * kQuietModules;
-    const int modulePixels =
-        std::clamp((textPixels * 3 / 5 + modules - 1) / modules, kMinModulePixels, kMaxModulePixels);
+    const int modulePixels = std::clamp((textPixels * 3 / 5 + modules - 1) / modules,
+                                        kMinModulePixels, kMaxModulePixels);
     const int qrPixels = modules * modulePixels;
     const int width = std::max(qrPixels, textPixels);
     height += qrPixels;

@@ -9,8 +9,10 @@ namespace tpgservice {
 namespace {
 
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -19,7 +21,8 @@ std::optional<std::int64_t> number(std::string_view s) {
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     std::int64_t value = 0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || value < 0) return std::nullopt;
+    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || value < 0)
+        return std::nullopt;
     return value;
 }
 
@@ -41,7 +44,8 @@ std::optional<std::vector<std::int64_t>> parseQrList(std::string_view text) {
             auto high = number(item.substr(dots + 2));
             if (!low || !high || *high < *low) return std::nullopt;
             if (*high - *low >= static_cast<std::int64_t>(kMaxSheetCodes)) return std::nullopt;
-            for (auto n = *low; n <= *high; ++n) numbers.insert(n);
+            for (auto n = *low; n <= *high; ++n)
+                numbers.insert(n);
         }
         if (numbers.size() > kMaxSheetCodes) return std::nullopt;
         if (comma == std::string_view::npos) break;

@@ -15,7 +15,9 @@ namespace tpgservice {
 
 namespace {
 
-bool isAnyAddress(const std::string& host) { return host == "0.0.0.0" || host == "::"; }
+bool isAnyAddress(const std::string& host) {
+    return host == "0.0.0.0" || host == "::";
+}
 
 std::string machineName() {
     char name[256] = {};
@@ -108,7 +110,8 @@ Service::Service(ServiceOptions options) : options_(std::move(options)) {
 
     if (!options_.base.empty()) {
         base_ = options_.base;
-        while (!base_.empty() && base_.back() == '/') base_.pop_back();
+        while (!base_.empty() && base_.back() == '/')
+            base_.pop_back();
     } else {
         std::string host = isAnyAddress(options_.host) ? machineName() : options_.host;
         base_ = "https://" + hostForUrl(host) + ":" + std::to_string(port_);
@@ -136,7 +139,8 @@ void Service::stop() {
     // entered and will be listening shortly: wait for that, then close.
     if (runEntered_) {
         auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!runReturned_ && !server_->is_running() && std::chrono::steady_clock::now() < until) {
+        while (!runReturned_ && !server_->is_running() &&
+               std::chrono::steady_clock::now() < until) {
             std::this_thread::yield();
         }
     }

@@ -33,7 +33,8 @@ ServiceOptions parseOptions(const std::vector<std::string>& args) {
             options.key = value();
         } else if (arg == "--base") {
             options.base = value();
-            while (!options.base.empty() && options.base.back() == '/') options.base.pop_back();
+            while (!options.base.empty() && options.base.back() == '/')
+                options.base.pop_back();
             if (options.base.empty()) throw std::invalid_argument("--base must not be empty");
         } else {
             throw std::invalid_argument("unknown option " + arg);

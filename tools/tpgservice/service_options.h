@@ -11,7 +11,7 @@ namespace tpgservice {
 struct ServiceOptions {
     std::filesystem::path data;
     std::string host = "127.0.0.1";
-    int port = 8443; // 0: the system chooses
+    int port = 8443;                 // 0: the system chooses
     std::filesystem::path cert, key; // both or neither
     std::string base; // public base address for QR codes; empty: the listening address
 };

@@ -20,7 +20,9 @@ SqliteDb::SqliteDb(const std::filesystem::path& file) {
     sqlite3_busy_timeout(db_, 5000);
 }
 
-SqliteDb::~SqliteDb() { sqlite3_close(db_); }
+SqliteDb::~SqliteDb() {
+    sqlite3_close(db_);
+}
 
 void SqliteDb::exec(std::string_view sql) {
     std::string text(sql);
@@ -32,7 +34,9 @@ void SqliteDb::exec(std::string_view sql) {
     }
 }
 
-int SqliteDb::changes() const { return sqlite3_changes(db_); }
+int SqliteDb::changes() const {
+    return sqlite3_changes(db_);
+}
 
 void SqliteDb::fail(std::string_view what) const {
     throw std::runtime_error("database: " + std::string(what) + ": " + sqlite3_errmsg(db_));
@@ -45,7 +49,9 @@ SqliteStatement::SqliteStatement(SqliteDb& db, std::string_view sql) : db_(db) {
     }
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(stmt_);
+}
 
 SqliteStatement& SqliteStatement::bind(int index, std::string_view text) {
     if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
@@ -96,7 +102,9 @@ std::vector<std::uint8_t> SqliteStatement::blob(int column) const {
     return p ? std::vector<std::uint8_t>(p, p + n) : std::vector<std::uint8_t>();
 }
 
-SqliteTransaction::SqliteTransaction(SqliteDb& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
+SqliteTransaction::SqliteTransaction(SqliteDb& db) : db_(db) {
+    db_.exec("BEGIN IMMEDIATE");
+}
 
 SqliteTransaction::~SqliteTransaction() {
     if (!done_) sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);

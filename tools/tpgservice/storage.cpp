@@ -39,7 +39,8 @@ std::optional<Profile> Storage::company(const std::string& id) {
     if (!q.step()) return std::nullopt;
     Profile profile;
     int column = 1; // column 0 is the id; the rest follow storedKeys() order
-    for (std::string_view key : storedKeys()) profile[std::string(key)] = q.text(column++);
+    for (std::string_view key : storedKeys())
+        profile[std::string(key)] = q.text(column++);
     return profile;
 }
 
@@ -59,8 +60,7 @@ void Storage::writeCompany(const std::string& id,
 bool Storage::addEvent(const std::string& id, std::int64_t qr, int option) {
     std::lock_guard lock(mutex_);
     SqliteTransaction tx(db_);
-    SqliteStatement count(db_,
-                          "SELECT count(*) FROM events WHERE company = ?1 AND handed_out = 0");
+    SqliteStatement count(db_, "SELECT count(*) FROM events WHERE company = ?1 AND handed_out = 0");
     count.bind(1, id);
     count.step();
     if (count.integer(0) >= kMaxPendingEvents) return false;
@@ -141,7 +141,8 @@ std::vector<std::int64_t> Storage::imageNumbers(const std::string& id) {
     SqliteStatement q(db_, "SELECT qr FROM qr_images WHERE company = ?1 ORDER BY qr");
     q.bind(1, id);
     std::vector<std::int64_t> numbers;
-    while (q.step()) numbers.push_back(q.integer(0));
+    while (q.step())
+        numbers.push_back(q.integer(0));
     return numbers;
 }
 

@@ -9,12 +9,23 @@ std::string htmlEscape(std::string_view text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -48,8 +59,10 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
 } // namespace
 
 std::string safeLink(std::string_view link) {
-    while (!link.empty() && std::isspace(static_cast<unsigned char>(link.front()))) link.remove_prefix(1);
-    while (!link.empty() && std::isspace(static_cast<unsigned char>(link.back()))) link.remove_suffix(1);
+    while (!link.empty() && std::isspace(static_cast<unsigned char>(link.front())))
+        link.remove_prefix(1);
+    while (!link.empty() && std::isspace(static_cast<unsigned char>(link.back())))
+        link.remove_suffix(1);
     std::string clean;
     for (char c : link) {
         // Control characters have no business in a link and could split a header.

@@ -12,11 +12,14 @@ namespace tpgservice::test {
 namespace {
 
 class tpgserviceEvents : public ServiceTest {
-protected:
+  protected:
     void SetUp() override {
         ServiceTest::SetUp();
-        writeProfile("12345", {{"name", "Pizza"}, {"text1", "Waiter"}, {"text2", "Cash"},
-                               {"text3", "Card"}, {"text6", "Other"}});
+        writeProfile("12345", {{"name", "Pizza"},
+                               {"text1", "Waiter"},
+                               {"text2", "Cash"},
+                               {"text3", "Card"},
+                               {"text6", "Other"}});
     }
     int call(int qr, int option) {
         auto res = get("/options.php?id=12345&qr=" + std::to_string(qr) +
@@ -61,7 +64,8 @@ TEST_F(tpgserviceEvents, CallsThatCannotBeRecordedAreRefused) {
 
 TEST_F(tpgserviceEvents, PendingCallsAreBounded) {
     auto& storage = running_->service().storage();
-    for (int i = 0; i < 999; ++i) ASSERT_TRUE(storage.addEvent("12345", i % 50, 1));
+    for (int i = 0; i < 999; ++i)
+        ASSERT_TRUE(storage.addEvent("12345", i % 50, 1));
     EXPECT_EQ(call(1, 1), 200);
     EXPECT_EQ(call(1, 1), 503);
     std::string events = get("/read_events.php?id=12345")->body;
@@ -81,9 +85,11 @@ TEST_F(tpgserviceEvents, TwoConcurrentReadersNeverShareAnEvent) {
             auto res = client->Get("/read_events.php?id=12345");
             ASSERT_TRUE(res);
             std::istringstream lines(res->body);
-            for (std::string line; std::getline(lines, line);) seen[n].push_back(line);
+            for (std::string line; std::getline(lines, line);)
+                seen[n].push_back(line);
         };
-        while (writing) drain();
+        while (writing)
+            drain();
         drain();
     };
     std::thread a(reader, 0), b(reader, 1);

@@ -9,7 +9,8 @@ using tpgservicePages = ServiceTest;
 
 std::size_t count(const std::string& text, const std::string& what) {
     std::size_t n = 0;
-    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
+    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1))
+        ++n;
     return n;
 }
 
@@ -27,9 +28,11 @@ TEST_F(tpgservicePages, GuestPageShowsTheOfferedOptionsEscaped) {
     EXPECT_EQ(page.find("<script>"), std::string::npos);
     EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt; &amp; Co"), std::string::npos);
     EXPECT_EQ(count(page, "class=\"option"), 4u) << "options 2 and 6 have no text";
-    EXPECT_NE(page.find("href=\"/options.php?id=12345&amp;qr=12&amp;option=1\""), std::string::npos);
+    EXPECT_NE(page.find("href=\"/options.php?id=12345&amp;qr=12&amp;option=1\""),
+              std::string::npos);
     EXPECT_NE(page.find("Pay by &lt;card&gt;"), std::string::npos);
-    EXPECT_NE(page.find("href=\"https://menu.example/&quot;onmouseover=&quot;x\""), std::string::npos)
+    EXPECT_NE(page.find("href=\"https://menu.example/&quot;onmouseover=&quot;x\""),
+              std::string::npos)
         << page;
     EXPECT_NE(page.find("option=5"), std::string::npos) << "option 5 without a link records a call";
     EXPECT_NE(page.find("name=\"viewport\""), std::string::npos);
@@ -37,7 +40,9 @@ TEST_F(tpgservicePages, GuestPageShowsTheOfferedOptionsEscaped) {
 }
 
 TEST_F(tpgservicePages, LinkOptionsGoToTheLinkWithoutACall) {
-    writeProfile("12345", {{"name", "Pizza"}, {"text4", "Menu"}, {"text4www", "https://menu.example/pizza"}});
+    writeProfile(
+        "12345",
+        {{"name", "Pizza"}, {"text4", "Menu"}, {"text4www", "https://menu.example/pizza"}});
     auto res = get("/options.php?id=12345&qr=2&option=4");
     ASSERT_TRUE(res);
     EXPECT_EQ(res->status, 302);

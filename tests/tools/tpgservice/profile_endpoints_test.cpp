@@ -32,7 +32,8 @@ TEST_F(tpgserviceProfile, WriteThenReadRecordLine) {
     const std::string gap10 = std::string(11, '|'), gap5 = std::string(6, '|');
     EXPECT_EQ(readRecord(*client_, "12345"),
               "12345|2026-12-09||\"Bistro \"\"Na rohu\"\" | Bar\"|SK|192.168.1.50" + gap10 +
-                  "Call the waiter|\"Pay\ncash\"" + gap10 + "Secret#2024A" + gap5 + "1,3,5..8,10\n");
+                  "Call the waiter|\"Pay\ncash\"" + gap10 + "Secret#2024A" + gap5 +
+                  "1,3,5..8,10\n");
 }
 
 TEST_F(tpgserviceProfile, LaterWritesKeepFieldsTheyDoNotName) {
@@ -83,7 +84,8 @@ TEST_F(tpgserviceProfile, TokenIsRequiredForProfileReadsAndWrites) {
 }
 
 TEST_F(tpgserviceProfile, OversizedOrMalformedInputIsRefused) {
-    auto res = post("/writesql.php", {{"id", "12345"}, {"token", kToken}, {"name", std::string(1001, 'x')}});
+    auto res = post("/writesql.php",
+                    {{"id", "12345"}, {"token", kToken}, {"name", std::string(1001, 'x')}});
     EXPECT_EQ(res->status, 400);
     res = post("/writesql.php", {{"id", std::string(65, '1')}, {"token", kToken}});
     EXPECT_EQ(res->status, 400);
@@ -93,7 +95,8 @@ TEST_F(tpgserviceProfile, OversizedOrMalformedInputIsRefused) {
     EXPECT_EQ(res->status, 400);
     EXPECT_EQ(readRecord(*client_, "12345"), "") << "nothing half-written";
     // A body far beyond any profile is cut off before it is parsed.
-    res = post("/writesql.php", {{"id", "12345"}, {"token", kToken}, {"name", std::string(100000, 'x')}});
+    res = post("/writesql.php",
+               {{"id", "12345"}, {"token", kToken}, {"name", std::string(100000, 'x')}});
     ASSERT_TRUE(res);
     EXPECT_GE(res->status, 400);
 }

@@ -19,7 +19,7 @@ namespace tpgservice::test {
 namespace {
 
 class Program {
-public:
+  public:
     explicit Program(std::vector<std::string> args) {
         args.insert(args.begin(), TPGSERVICE_PROGRAM);
         int fds[2];
@@ -29,7 +29,8 @@ public:
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
         std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
+        for (auto& a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         int rc = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
@@ -54,7 +55,8 @@ public:
                 buffer_.erase(0, nl + 1);
                 return l;
             }
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
             if (left.count() <= 0) return {};
             pollfd p{out_, POLLIN, 0};
             if (poll(&p, 1, static_cast<int>(left.count())) <= 0) return {};
@@ -81,7 +83,7 @@ public:
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     int out_ = -1;
     std::string buffer_;

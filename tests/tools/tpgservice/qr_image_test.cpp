@@ -17,8 +17,10 @@ std::string decode(const std::filesystem::path& png) {
     if (!pipe) return "cannot run zbarimg";
     std::string out;
     char buf[512];
-    while (std::size_t n = std::fread(buf, 1, sizeof buf, pipe.get())) out.append(buf, n);
-    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, pipe.get()))
+        out.append(buf, n);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r'))
+        out.pop_back();
     return out;
 }
 
@@ -31,9 +33,12 @@ std::filesystem::path save(const TempDir& dir, const std::string& name, const st
 using tpgserviceQrImage = ServiceTest;
 
 TEST_F(tpgserviceQrImage, DecodesToTheGuestPageAddress) {
-    writeProfile("12345", {{"name", "Reštaurácia Pod Hradom"}, {"text1u", "Scan me"},
-                           {"text2u", "and call us"}, {"text1d", "Thank you"},
-                           {"text2d", "Dakujeme"}, {"qrcolor", "3"}});
+    writeProfile("12345", {{"name", "Reštaurácia Pod Hradom"},
+                           {"text1u", "Scan me"},
+                           {"text2u", "and call us"},
+                           {"text1d", "Thank you"},
+                           {"text2d", "Dakujeme"},
+                           {"qrcolor", "3"}});
     auto res = get("/genqr.php?id=12345&qr=7&color=2&namesize=3&text1usize=1&text2usize=2"
                    "&text1dsize=3&text2dsize=1");
     ASSERT_TRUE(res);

@@ -1,5 +1,5 @@
-#include "record_line.h"
 #include "profile_fields.h"
+#include "record_line.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +27,11 @@ std::vector<std::string> deskFields(const std::string& line) {
                 }
                 field += line[i++];
             }
-            while (i < line.size() && line[i] != '|') field += line[i++];
+            while (i < line.size() && line[i] != '|')
+                field += line[i++];
         } else {
-            while (i < line.size() && line[i] != '|') field += line[i++];
+            while (i < line.size() && line[i] != '|')
+                field += line[i++];
         }
         fields.push_back(field);
         if (i >= line.size()) break;
@@ -51,7 +53,8 @@ TEST(tpgserviceRecordLine, QuotesOnlyFieldsThatNeedIt) {
 
 TEST(tpgserviceRecordLine, DeskReadsEveryFieldBackInPlace) {
     std::map<std::string, std::string> profile;
-    for (std::string_view key : storedKeys()) profile[std::string(key)] = "v:" + std::string(key);
+    for (std::string_view key : storedKeys())
+        profile[std::string(key)] = "v:" + std::string(key);
     profile["name"] = "Bar \"U Mila\" | Café";
     profile["text1"] = "\"quoted start";
     profile["specialpath"] = "1,3,5..8,10";

@@ -24,7 +24,8 @@ namespace {
 // still checks it and makes its own when it does not fit.
 void seedCertificate(const std::filesystem::path& data) {
     static TempDir seed;
-    static CertificateFiles files = ensureSelfSignedCertificate(seed.path, {"127.0.0.1", "localhost"});
+    static CertificateFiles files =
+        ensureSelfSignedCertificate(seed.path, {"127.0.0.1", "localhost"});
     std::filesystem::create_directories(data);
     std::filesystem::copy_file(files.certificate, data / "cert.pem",
                                std::filesystem::copy_options::skip_existing);
@@ -80,7 +81,9 @@ void ServiceTest::restart() {
     client_ = running_->client();
 }
 
-httplib::Result ServiceTest::get(const std::string& path) { return client_->Get(path); }
+httplib::Result ServiceTest::get(const std::string& path) {
+    return client_->Get(path);
+}
 
 httplib::Result ServiceTest::post(const std::string& path, const httplib::Params& params) {
     return client_->Post(path, params);
