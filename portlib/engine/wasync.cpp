@@ -24,6 +24,11 @@ bool powerOfTwo(uint32_t n) {
 // this pause, so that a device stuck in an error does not spin a core.
 constexpr uint32_t kRetryPauseMs = 50;
 
+// After waking on new data the send worker gives a caller that sends byte
+// by byte this long to fill a block, instead of writing (and waking) per
+// handful of bytes. Short against any printer's own delays.
+constexpr uint32_t kGatherMs = 1;
+
 std::unique_ptr<CDataMgr> makeQueue(int32_t kind, uint32_t capacity) {
     if (kind == 0) {
         std::unique_ptr<CDataMgr> ring(new (std::nothrow) CRingBuf);
@@ -92,8 +97,10 @@ int32_t WAsync::send(const void* data, uint32_t length, uint32_t* accepted, uint
         sendQueue_->put(data, length, &taken, tagA, tagB, tagC);
         // Signal only a worker that found the queue empty and went to wait:
         // a caller sending byte by byte must not pay a system call per byte.
-        if (taken && senderIdle_) {
+        if (taken && (senderIdle_ || (senderGathering_ &&
+                                      sendQueue_->count() >= activeSendBlockSize_))) {
             senderIdle_ = false;
+            senderGathering_ = false;
             wake = true;
         }
     }
@@ -182,6 +189,7 @@ bool WAsync::createQueues() {
     sendRemaining_.store(0);
     sendPosition_ = sendBlock_.get();
     senderIdle_ = false;
+    senderGathering_ = false;
     if (sendQueue_ && recvQueue_ && sendBlock_ && recvBlock_) return true;
     freeQueues();
     return false;
@@ -370,9 +378,24 @@ void WAsync::runSendWorker(const char* startLine, const char* endLine, intptr_t 
                                 os::kWaitInfinite);
             if (r == 1) sendEvent_.reset();
             if (r == os::kWaitFailed) dovaTrace("DOVA: WAIT_FAILED %d\n", os::lastError());
+            if (r == 1) gatherBlock();
         }
     }
     dovaTrace("%s", endLine);
+}
+
+void WAsync::gatherBlock() {
+    {
+        std::lock_guard<std::mutex> guard(sendLock_);
+        if (sendQueue_->count() >= activeSendBlockSize_) return;
+        senderGathering_ = true;
+    }
+    int r = os::waitAny({{stopEvent_.waitHandle(), os::Want::Read},
+                         {sendEvent_.waitHandle(), os::Want::Read}},
+                        kGatherMs);
+    if (r == 1) sendEvent_.reset();
+    std::lock_guard<std::mutex> guard(sendLock_);
+    senderGathering_ = false;
 }
 
 bool WAsync::readAndStore(intptr_t handle, Device device, bool* ended, int* error) {

@@ -110,6 +110,9 @@ protected:
     bool readAndStore(intptr_t handle, Device device, bool* ended, int* error);
     // Blocks until the stop event is raised (a worker with nothing left to do).
     void waitForStop();
+    // Called by the send worker after it woke on new data: waits a moment
+    // for a full block unless one is there.
+    void gatherBlock();
     // Waits up to ms for the stop event; true when stopping.
     bool pauseUnlessStopped(uint32_t ms);
 
@@ -153,6 +156,8 @@ private:
     uint32_t purges_ = 0;
     // The send worker found the queue empty and waits for the send event.
     bool senderIdle_ = false;
+    // The send worker waits a moment for a full block (gatherBlock).
+    bool senderGathering_ = false;
     std::unique_ptr<uint8_t[]> recvBlock_;
     uint32_t activeRecvBlockSize_ = 0;
 
