@@ -46,7 +46,8 @@ class QrFormWiring : public ::testing::Test {
     RecordingBrowserOpener browser;
 };
 
-TEST_F(QrFormWiring, PreviewTakesTheSizesFromTheSelectors) {
+TEST_F(QrFormWiring, PreviewTakesTheSizesFromTheSelectorsAndAlwaysNumberOne) {
+    t.ui().cqr->setText(QStringLiteral("7")); // the ticket's number, not the preview's
     t.ui().cb1->setCurrentIndex(2);
     t.ui().Cb2->setCurrentIndex(1);
     t.ui().Cb3->setCurrentIndex(0);
