@@ -70,8 +70,9 @@ int32_t WNet::drainSendQueue(int32_t timeout, const std::function<bool()>& conne
 
 int32_t WNet::closeGracefully(int32_t timeoutMs) {
     if (!socket_.shutdownSend()) {
+        // Refused on a connection the printer has already reset.
         lastError_ = os::lastError();
-        return lastError_ == ECONNRESET ? 1 : 0;
+        return os::errorConnectionLost(lastError_) ? 1 : 0;
     }
     // The printer closes its side once it has everything; what it still
     // sends meanwhile is of no use to a closing port.
@@ -99,7 +100,7 @@ int32_t WNet::closeGracefully(int32_t timeoutMs) {
         if (n == 0) break;
         if (n < 0 && !os::errorWouldBlock(os::lastError())) {
             lastError_ = os::lastError();
-            if (lastError_ == ECONNRESET) {
+            if (os::errorConnectionLost(lastError_)) {
                 // Unread data makes a closing printer reset the connection:
                 // the job did not arrive whole, which must not pass as done.
                 socket_.shutdownBoth();
