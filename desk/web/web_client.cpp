@@ -117,7 +117,9 @@ WebClient::WebClient(WebClientOptions options) : d(std::make_unique<Impl>()) {
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_NOPROXY, "*");
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A redirect may not take an HTTPS conversation down to plain HTTP.
+    const bool secure = d->options.baseUrl.startsWith(QLatin1String("https:"), Qt::CaseInsensitive);
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(c, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2));
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, d->options.connectTimeoutMs);
