@@ -121,3 +121,16 @@ TEST(DeskWebClient, AnswersAreDecodedByTheirCharset) {
     EXPECT_EQ(web.get("/latin2"), QStringLiteral("Šá"));
     EXPECT_EQ(web.get("/utf8"), QStringLiteral("Šá"));
 }
+
+TEST(DeskWebClient, ARunawayAnswerIsCutOffAsAFailure) {
+    LoopbackHttpServer server([](const HttpRequest&) {
+        return LoopbackHttpServer::response(200, std::string(17 * 1024 * 1024, 'x'));
+    });
+    WebClient web(optionsFor(server));
+    try {
+        web.get("/read_events.php", {{"id", "1"}});
+        FAIL();
+    } catch (const WebClientError& e) {
+        EXPECT_EQ(e.text(), "the answer of the web service is too large");
+    }
+}
