@@ -12,7 +12,7 @@
 #include <functional>
 
 class WNet : public DovaBase {
-public:
+  public:
     WNet() = default;
     ~WNet() override;
 
@@ -27,8 +27,8 @@ public:
     // end of the data and is given the same time-out to close its side.
     int32_t release(int32_t timeout) override;
     // One blocking send: 1101 on failure or when fewer bytes went out.
-    int32_t send(const void* data, uint32_t length, uint32_t* written, uint32_t tagA,
-                 uint32_t tagB, uint32_t tagC) override;
+    int32_t send(const void* data, uint32_t length, uint32_t* written, uint32_t tagA, uint32_t tagB,
+                 uint32_t tagC) override;
     // One blocking recv: 0 bytes when the printer closed. 1102 on failure.
     int32_t recv(void* buffer, uint32_t size, uint32_t* read, uint32_t reserved) override;
 
@@ -44,7 +44,7 @@ public:
     // The system's code of the most recent failure, for diagnosis.
     int32_t lastError() const { return lastError_; }
 
-protected:
+  protected:
     // The drain step of a worker-thread port's release: waitSendDone's wait
     // (the time-out bounds the time without progress), except that once the
     // send worker finds the connection gone nothing queued can leave, so it

@@ -42,7 +42,8 @@ int32_t WNetE::claim(int32_t) {
         },
         nullptr,
         [this, h] {
-            runSocketWaitWorker("DOVA: WNetE::procWait() Start\n", "DOVA: WNetE::procWait() End\n", h);
+            runSocketWaitWorker("DOVA: WNetE::procWait() Start\n", "DOVA: WNetE::procWait() End\n",
+                                h);
         });
     if (!started) {
         release(0);

@@ -32,8 +32,8 @@ int32_t WKpnetE::claim(int32_t) {
     const intptr_t h = socket_.handle();
     bool started = startThreads(
         [this, h] {
-            runSendWorker("DOVA: WKpnetE::procSend() Start\n", "DOVA: WKpnetE::procSend() End\n",
-                          h, Device::Socket);
+            runSendWorker("DOVA: WKpnetE::procSend() Start\n", "DOVA: WKpnetE::procSend() End\n", h,
+                          Device::Socket);
         },
         nullptr,
         [this, h] {

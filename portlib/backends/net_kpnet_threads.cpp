@@ -25,12 +25,12 @@ int32_t WKpnetA::claim(int32_t) {
     const intptr_t h = socket_.handle();
     bool started = startThreads(
         [this, h] {
-            runSendWorker("DOVA: WKPnetA::procSend() Start\n", "DOVA: WKpnetA::procSend() End\n",
-                          h, Device::Socket);
+            runSendWorker("DOVA: WKPnetA::procSend() Start\n", "DOVA: WKpnetA::procSend() End\n", h,
+                          Device::Socket);
         },
         [this, h] {
-            runRecvWorker("DOVA: WKpnetA::procRecv() Start\n", "DOVA: WKpnetA::procRecv() End\n",
-                          h, Device::Socket);
+            runRecvWorker("DOVA: WKpnetA::procRecv() Start\n", "DOVA: WKpnetA::procRecv() End\n", h,
+                          Device::Socket);
         },
         [] {
             dovaTrace("DOVA: WKpnetA::procConn() Start\n");

@@ -41,11 +41,24 @@ void WUdpc::close() {
     socket_.close();
 }
 
-std::vector<uint8_t> WUdpc::packet(char type, uint16_t command, const std::vector<uint8_t>& params) {
-    std::vector<uint8_t> p = {'O', 'R', 'V', 'A', 'N', uint8_t(type), 0x03, 0x00,
-                              uint8_t(command >> 8), uint8_t(command), 0, 0,
-                              uint8_t(params.size() >> 8), uint8_t(params.size())};
-    for (uint8_t b : params) p.push_back(b);
+std::vector<uint8_t> WUdpc::packet(char type, uint16_t command,
+                                   const std::vector<uint8_t>& params) {
+    std::vector<uint8_t> p = {'O',
+                              'R',
+                              'V',
+                              'A',
+                              'N',
+                              uint8_t(type),
+                              0x03,
+                              0x00,
+                              uint8_t(command >> 8),
+                              uint8_t(command),
+                              0,
+                              0,
+                              uint8_t(params.size() >> 8),
+                              uint8_t(params.size())};
+    for (uint8_t b : params)
+        p.push_back(b);
     return p;
 }
 
@@ -55,12 +68,23 @@ bool WUdpc::matches(const uint8_t* request, uint32_t requestLength, const uint8_
     if (std::memcmp(reply, "ORVAN", 5) != 0) return false;
     char lower;
     switch (request[5]) {
-    case 'C': lower = 'c'; break;
-    case 'I': lower = 'i'; break;
-    case 'P': lower = 'p'; break;
-    case 'Q': lower = 'q'; break;
-    case 'S': lower = 's'; break;
-    default: return false;
+    case 'C':
+        lower = 'c';
+        break;
+    case 'I':
+        lower = 'i';
+        break;
+    case 'P':
+        lower = 'p';
+        break;
+    case 'Q':
+        lower = 'q';
+        break;
+    case 'S':
+        lower = 's';
+        break;
+    default:
+        return false;
     }
     return reply[5] == uint8_t(lower) && std::memcmp(reply + 6, request + 6, 4) == 0;
 }
@@ -73,9 +97,9 @@ int32_t WUdpc::request(const uint8_t* packet, uint32_t length, uint32_t timeoutM
         long sent = socket_.sendTo(packet, length, address_, port_);
         dovaTrace("DOVA: sendto(len=%d)=%d\n", int(length), int(sent));
         if (sent < 0) return DOVA_E_STATUSSEND;
-        int r = os::waitAny({{cancelEvent_.waitHandle(), os::Want::Read},
-                             {socket_.handle(), os::Want::Read}},
-                            timeoutMs);
+        int r = os::waitAny(
+            {{cancelEvent_.waitHandle(), os::Want::Read}, {socket_.handle(), os::Want::Read}},
+            timeoutMs);
         dovaTrace("DOVA: WaitForMulti()=%d\n", r == os::kWaitTimeout ? kTraceTimeout : r);
         if (r == 0) return DOVA_E_STATUSQUIT;
         if (r == os::kWaitTimeout) {

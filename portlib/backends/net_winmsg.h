@@ -16,7 +16,7 @@
 #include <atomic>
 
 class WNetW : public WNet, public WAsync, public DovaMessageTarget {
-public:
+  public:
     WNetW() : WAsync(static_cast<DovaBase&>(*this)) {}
     ~WNetW() override;
 
@@ -26,8 +26,8 @@ public:
     int32_t claim(int32_t timeout) override;
     // No drain (nothing is queued) and no graceful close.
     int32_t release(int32_t timeout) override;
-    int32_t send(const void* data, uint32_t length, uint32_t* written, uint32_t tagA,
-                 uint32_t tagB, uint32_t tagC) override;
+    int32_t send(const void* data, uint32_t length, uint32_t* written, uint32_t tagA, uint32_t tagB,
+                 uint32_t tagC) override;
     int32_t recv(void* buffer, uint32_t size, uint32_t* read, uint32_t reserved) override;
 
     // Runs on the thread that dispatches the messages.
@@ -39,7 +39,7 @@ public:
     static constexpr uint32_t FD_CONNECT = 0x10;
     static constexpr uint32_t FD_CLOSE = 0x20;
 
-private:
+  private:
     void watch(intptr_t socket);
     void post(intptr_t socket, uint32_t event, int error);
     void rearm(std::atomic<bool>& which);

@@ -13,7 +13,6 @@
 #include <new>
 #include <system_error>
 
-
 namespace {
 
 bool powerOfTwo(uint32_t n) {
@@ -39,7 +38,6 @@ std::unique_ptr<CDataMgr> makeQueue(int32_t kind, uint32_t capacity) {
     return nullptr;
 }
 
-
 // The result codes of the wait the trace reports, as the system's own wait
 // gives them: the index of the signalled object, or these.
 constexpr int kTraceTimeout = 258;
@@ -48,7 +46,6 @@ constexpr int kTraceFailed = -1;
 int traceWaitResult(int r) {
     return r == os::kWaitTimeout ? kTraceTimeout : r == os::kWaitFailed ? kTraceFailed : r;
 }
-
 
 } // namespace
 
@@ -97,8 +94,8 @@ int32_t WAsync::send(const void* data, uint32_t length, uint32_t* accepted, uint
         sendQueue_->put(data, length, &taken, tagA, tagB, tagC);
         // Signal only a worker that found the queue empty and went to wait:
         // a caller sending byte by byte must not pay a system call per byte.
-        if (taken && (senderIdle_ || (senderGathering_ &&
-                                      sendQueue_->count() >= activeSendBlockSize_))) {
+        if (taken &&
+            (senderIdle_ || (senderGathering_ && sendQueue_->count() >= activeSendBlockSize_))) {
             senderIdle_ = false;
             senderGathering_ = false;
             wake = true;
@@ -390,9 +387,9 @@ void WAsync::gatherBlock() {
         if (sendQueue_->count() >= activeSendBlockSize_) return;
         senderGathering_ = true;
     }
-    int r = os::waitAny({{stopEvent_.waitHandle(), os::Want::Read},
-                         {sendEvent_.waitHandle(), os::Want::Read}},
-                        kGatherMs);
+    int r = os::waitAny(
+        {{stopEvent_.waitHandle(), os::Want::Read}, {sendEvent_.waitHandle(), os::Want::Read}},
+        kGatherMs);
     if (r == 1) sendEvent_.reset();
     std::lock_guard<std::mutex> guard(sendLock_);
     senderGathering_ = false;
@@ -469,4 +466,3 @@ void WAsync::runSocketWaitWorker(const char* startLine, const char* endLine, int
     }
     dovaTrace("%s", endLine);
 }
-

@@ -34,7 +34,7 @@
 class DovaBase;
 
 class WAsync {
-public:
+  public:
     // port: the object whose hooks the workers call (the derived port itself).
     explicit WAsync(DovaBase& port);
     WAsync(const WAsync&) = delete;
@@ -75,7 +75,7 @@ public:
     int32_t getRecvQueueType(int32_t* type);
     int32_t setRecvQueueType(int32_t type);
 
-protected:
+  protected:
     // What kind of descriptor a worker reads and writes.
     enum class Device { Socket, File };
 
@@ -123,8 +123,8 @@ protected:
     // or failed (*error the system's code).
     bool writePrimitive(intptr_t handle, Device device, const void* data, uint32_t length,
                         uint32_t* written, int* error);
-    bool readPrimitive(intptr_t handle, Device device, void* buffer, uint32_t size,
-                       uint32_t* read, int* error);
+    bool readPrimitive(intptr_t handle, Device device, void* buffer, uint32_t size, uint32_t* read,
+                       int* error);
 
     bool stopping() const { return stop_.load(std::memory_order_acquire); }
     // A worker found the connection gone (a failed write, or a reset seen by
@@ -133,7 +133,7 @@ protected:
     bool deviceLost() const { return lost_.load(std::memory_order_acquire); }
     const os::Event& stopEvent() const { return stopEvent_; }
 
-private:
+  private:
     DovaBase& owner_;
 
     std::mutex sendLock_;

@@ -6,27 +6,59 @@
 
 #include "engine/wasync.h"
 
-#define DOVA_WASYNC_PORT_OPERATIONS                                                               \
-    int32_t send(const void* data, uint32_t length, uint32_t* written, uint32_t tagA,             \
-                 uint32_t tagB, uint32_t tagC) override {                                         \
-        return WAsync::send(data, length, written, tagA, tagB, tagC);                             \
-    }                                                                                             \
-    int32_t recv(void* buffer, uint32_t size, uint32_t* read, uint32_t reserved) override {       \
-        return WAsync::recv(buffer, size, read, reserved);                                        \
-    }                                                                                             \
-    int32_t getSendCount(uint32_t* count) override { return WAsync::getSendCount(count); }        \
-    int32_t getRecvCount(uint32_t* count) override { return WAsync::getRecvCount(count); }        \
-    int32_t purgeSend() override { return WAsync::purgeSend(); }                                  \
-    int32_t purgeRecv() override { return WAsync::purgeRecv(); }                                  \
-    int32_t getSendQueueType(int32_t* type) override { return WAsync::getSendQueueType(type); }   \
-    int32_t setSendQueueType(int32_t type) override { return WAsync::setSendQueueType(type); }    \
-    int32_t getRecvQueueType(int32_t* type) override { return WAsync::getRecvQueueType(type); }   \
-    int32_t setRecvQueueType(int32_t type) override { return WAsync::setRecvQueueType(type); }    \
-    uint32_t getSendBufferSize() override { return WAsync::getSendBufferSize(); }                 \
-    uint32_t getRecvBufferSize() override { return WAsync::getRecvBufferSize(); }                 \
-    uint32_t getSendBlockSize() override { return WAsync::getSendBlockSize(); }                   \
-    uint32_t getRecvBlockSize() override { return WAsync::getRecvBlockSize(); }                   \
-    int32_t setSendBufferSize(uint32_t bytes) override { return WAsync::setSendBufferSize(bytes); } \
-    int32_t setRecvBufferSize(uint32_t bytes) override { return WAsync::setRecvBufferSize(bytes); } \
-    int32_t setSendBlockSize(uint32_t bytes) override { return WAsync::setSendBlockSize(bytes); }   \
-    int32_t setRecvBlockSize(uint32_t bytes) override { return WAsync::setRecvBlockSize(bytes); }
+#define DOVA_WASYNC_PORT_OPERATIONS                                                                \
+    int32_t send(const void* data, uint32_t length, uint32_t* written, uint32_t tagA,              \
+                 uint32_t tagB, uint32_t tagC) override {                                          \
+        return WAsync::send(data, length, written, tagA, tagB, tagC);                              \
+    }                                                                                              \
+    int32_t recv(void* buffer, uint32_t size, uint32_t* read, uint32_t reserved) override {        \
+        return WAsync::recv(buffer, size, read, reserved);                                         \
+    }                                                                                              \
+    int32_t getSendCount(uint32_t* count) override {                                               \
+        return WAsync::getSendCount(count);                                                        \
+    }                                                                                              \
+    int32_t getRecvCount(uint32_t* count) override {                                               \
+        return WAsync::getRecvCount(count);                                                        \
+    }                                                                                              \
+    int32_t purgeSend() override {                                                                 \
+        return WAsync::purgeSend();                                                                \
+    }                                                                                              \
+    int32_t purgeRecv() override {                                                                 \
+        return WAsync::purgeRecv();                                                                \
+    }                                                                                              \
+    int32_t getSendQueueType(int32_t* type) override {                                             \
+        return WAsync::getSendQueueType(type);                                                     \
+    }                                                                                              \
+    int32_t setSendQueueType(int32_t type) override {                                              \
+        return WAsync::setSendQueueType(type);                                                     \
+    }                                                                                              \
+    int32_t getRecvQueueType(int32_t* type) override {                                             \
+        return WAsync::getRecvQueueType(type);                                                     \
+    }                                                                                              \
+    int32_t setRecvQueueType(int32_t type) override {                                              \
+        return WAsync::setRecvQueueType(type);                                                     \
+    }                                                                                              \
+    uint32_t getSendBufferSize() override {                                                        \
+        return WAsync::getSendBufferSize();                                                        \
+    }                                                                                              \
+    uint32_t getRecvBufferSize() override {                                                        \
+        return WAsync::getRecvBufferSize();                                                        \
+    }                                                                                              \
+    uint32_t getSendBlockSize() override {                                                         \
+        return WAsync::getSendBlockSize();                                                         \
+    }                                                                                              \
+    uint32_t getRecvBlockSize() override {                                                         \
+        return WAsync::getRecvBlockSize();                                                         \
+    }                                                                                              \
+    int32_t setSendBufferSize(uint32_t bytes) override {                                           \
+        return WAsync::setSendBufferSize(bytes);                                                   \
+    }                                                                                              \
+    int32_t setRecvBufferSize(uint32_t bytes) override {                                           \
+        return WAsync::setRecvBufferSize(bytes);                                                   \
+    }                                                                                              \
+    int32_t setSendBlockSize(uint32_t bytes) override {                                            \
+        return WAsync::setSendBlockSize(bytes);                                                    \
+    }                                                                                              \
+    int32_t setRecvBlockSize(uint32_t bytes) override {                                            \
+        return WAsync::setRecvBlockSize(bytes);                                                    \
+    }

@@ -12,24 +12,23 @@
 namespace {
 
 void usage() {
-    std::fputs(
-        "Usage: testprinter --out FILE [options]\n"
-        "  --host ADDR          listen address (127.0.0.1)\n"
-        "  --port N             TCP port for printer data (9100; 0 lets the system choose)\n"
-        "  --udp-port N         answer the KP status channel on this UDP port (0: any)\n"
-        "  --slow MS            pause MS milliseconds between reads\n"
-        "  --chunk N            read at most N bytes at a time (65536)\n"
-        "  --stall-after N      stop reading after N bytes of a connection\n"
-        "  --close-after N      drop the connection after N bytes\n"
-        "  --never-close        keep the connection open after the sender finished\n"
-        "  --rcvbuf N           receive buffer of a connection in bytes (the system's)\n"
-        "  --status-silent      take status requests but answer none\n"
-        "  --status-skip N      leave the first N status requests unanswered\n"
-        "  --status-result N    result code of every status reply (0)\n"
-        "  --force-state N      data byte of force replies (echo the request)\n"
-        "  --device-text TEXT   answer of the device text query\n"
-        "  --device-code TEXT   answer of the device code query\n",
-        stderr);
+    std::fputs("Usage: testprinter --out FILE [options]\n"
+               "  --host ADDR          listen address (127.0.0.1)\n"
+               "  --port N             TCP port for printer data (9100; 0 lets the system choose)\n"
+               "  --udp-port N         answer the KP status channel on this UDP port (0: any)\n"
+               "  --slow MS            pause MS milliseconds between reads\n"
+               "  --chunk N            read at most N bytes at a time (65536)\n"
+               "  --stall-after N      stop reading after N bytes of a connection\n"
+               "  --close-after N      drop the connection after N bytes\n"
+               "  --never-close        keep the connection open after the sender finished\n"
+               "  --rcvbuf N           receive buffer of a connection in bytes (the system's)\n"
+               "  --status-silent      take status requests but answer none\n"
+               "  --status-skip N      leave the first N status requests unanswered\n"
+               "  --status-result N    result code of every status reply (0)\n"
+               "  --force-state N      data byte of force replies (echo the request)\n"
+               "  --device-text TEXT   answer of the device text query\n"
+               "  --device-code TEXT   answer of the device code query\n",
+               stderr);
 }
 
 bool number(const char* text, unsigned long long max, unsigned long long* out) {
@@ -132,7 +131,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("listening: %s:%u\n", o.host.c_str(), unsigned(printer.tcpPort()));
-    if (o.statusChannel) std::printf("status: %s:%u\n", o.host.c_str(), unsigned(printer.udpPort()));
+    if (o.statusChannel)
+        std::printf("status: %s:%u\n", o.host.c_str(), unsigned(printer.udpPort()));
     std::fflush(stdout);
     int sig = 0;
     sigwait(&stopSignals, &sig);

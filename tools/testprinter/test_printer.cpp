@@ -27,8 +27,8 @@ void closeFd(int& fd) {
     fd = -1;
 }
 
-int bindSocket(int type, const std::string& host, uint16_t port, int receiveBuffer,
-               uint16_t* bound, std::string* error) {
+int bindSocket(int type, const std::string& host, uint16_t port, int receiveBuffer, uint16_t* bound,
+               std::string* error) {
     int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         *error = std::string("socket: ") + std::strerror(errno);
@@ -79,8 +79,8 @@ bool TestPrinter::start(std::string* error) {
             return false;
         }
     }
-    listenFd_ = bindSocket(SOCK_STREAM, options_.host, options_.port, options_.receiveBuffer, &tcpPort_,
-                           error);
+    listenFd_ = bindSocket(SOCK_STREAM, options_.host, options_.port, options_.receiveBuffer,
+                           &tcpPort_, error);
     if (listenFd_ < 0) {
         stop();
         return false;
@@ -164,7 +164,8 @@ void TestPrinter::serveConnection(int fd) {
         if (p[0].revents) return;
         if (stalled) return;
         size_t want = buffer.size();
-        if (options_.stallAfter != UINT64_MAX) want = std::min<uint64_t>(want, options_.stallAfter - got);
+        if (options_.stallAfter != UINT64_MAX)
+            want = std::min<uint64_t>(want, options_.stallAfter - got);
         if (options_.closeAfter != UINT64_MAX)
             want = std::min<uint64_t>(want, options_.closeAfter - got);
         ssize_t n = ::recv(fd, buffer.data(), want, 0);
@@ -234,8 +235,8 @@ void TestPrinter::serveUdp() {
         if (p[0].revents) return;
         sockaddr_in from{};
         socklen_t fromLength = sizeof from;
-        ssize_t n = ::recvfrom(udpFd_, packet, sizeof packet, 0,
-                               reinterpret_cast<sockaddr*>(&from), &fromLength);
+        ssize_t n = ::recvfrom(udpFd_, packet, sizeof packet, 0, reinterpret_cast<sockaddr*>(&from),
+                               &fromLength);
         if (n < 14 || std::memcmp(packet, "ORVAN", 5) != 0) continue;
         int index;
         {

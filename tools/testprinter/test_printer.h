@@ -42,16 +42,16 @@ struct Options {
     // Status channel (UDP). udpPort 0: the system chooses.
     bool statusChannel = false;
     uint16_t udpPort = 3289;
-    bool statusSilent = false;   // take requests, answer none
-    uint32_t statusSkip = 0;     // leave the first requests unanswered
-    uint16_t statusResult = 0;   // result field of every reply
-    int forceState = -1;         // data byte of force replies; -1 echoes the request
+    bool statusSilent = false; // take requests, answer none
+    uint32_t statusSkip = 0;   // leave the first requests unanswered
+    uint16_t statusResult = 0; // result field of every reply
+    int forceState = -1;       // data byte of force replies; -1 echoes the request
     std::string deviceText = "KP TEST PRINTER";
     std::string deviceCode = "KPTEST";
 };
 
 class TestPrinter {
-public:
+  public:
     explicit TestPrinter(Options options);
     TestPrinter(const TestPrinter&) = delete;
     TestPrinter& operator=(const TestPrinter&) = delete;
@@ -76,7 +76,7 @@ public:
     bool waitBytes(uint64_t count, uint32_t timeoutMs);
     bool waitStatusRequests(int count, uint32_t timeoutMs);
 
-private:
+  private:
     void serveTcp();
     void serveConnection(int fd);
     void serveUdp();

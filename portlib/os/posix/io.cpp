@@ -46,8 +46,8 @@ bool errorWouldBlock(int error) {
 
 bool errorConnectionLost(int error) {
     return error == EPIPE || error == ECONNRESET || error == ENOTCONN || error == ECONNABORTED ||
-           error == ETIMEDOUT || error == EHOSTUNREACH || error == ENETUNREACH ||
-           error == EBADF || error == ENOTSOCK || error == EIO || error == ENODEV || error == ENXIO;
+           error == ETIMEDOUT || error == EHOSTUNREACH || error == ENETUNREACH || error == EBADF ||
+           error == ENOTSOCK || error == EIO || error == ENODEV || error == ENXIO;
 }
 
 } // namespace os

@@ -20,8 +20,8 @@ int waitAny(const WaitItem* items, size_t count, uint32_t timeoutMs) {
     }
     nfds_t n = 0;
     for (size_t i = 0; i < count; ++i)
-        fds[n++] = pollfd{int(items[i].handle),
-                          short(items[i].want == Want::Read ? POLLIN : POLLOUT), 0};
+        fds[n++] =
+            pollfd{int(items[i].handle), short(items[i].want == Want::Read ? POLLIN : POLLOUT), 0};
     const uint32_t start = tickCount();
     for (;;) {
         int wait = -1;

@@ -33,7 +33,8 @@ RunResult runPrnfeed(const std::vector<std::string>& args, int limitSeconds) {
     std::vector<std::string> all = {PRNFEED};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    for (auto& a : all) argv.push_back(a.data());
+    for (auto& a : all)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -76,7 +77,8 @@ std::string tempFile(const std::vector<uint8_t>& content) {
 std::vector<uint8_t> randomBytes(size_t n) {
     std::mt19937 gen(42);
     std::vector<uint8_t> v(n);
-    for (auto& b : v) b = uint8_t(gen());
+    for (auto& b : v)
+        b = uint8_t(gen());
     return v;
 }
 

@@ -57,7 +57,8 @@ void onRecv(DovaBase*, uint32_t stored) {
 
 std::vector<uint8_t> pattern(size_t n) {
     std::vector<uint8_t> v(n);
-    for (size_t i = 0; i < n; ++i) v[i] = uint8_t(i * 7 + i / 251);
+    for (size_t i = 0; i < n; ++i)
+        v[i] = uint8_t(i * 7 + i / 251);
     return v;
 }
 
@@ -85,7 +86,7 @@ int32_t boundedRelease(PairPort& port, int32_t timeout, bool* finished) {
 }
 
 class WAsyncTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { hooks.reset(); }
     PairPort port;
 };
@@ -171,7 +172,8 @@ TEST_F(WAsyncTest, ReleaseDrainsToAReadingPeer) {
     ASSERT_EQ(port.send(data.data(), uint32_t(data.size()), &accepted, 0, 0, 0), 0);
     ASSERT_EQ(accepted, data.size());
     int peer = port.peer();
-    auto reader = std::async(std::launch::async, [peer, &data] { return readPeer(peer, data.size()); });
+    auto reader =
+        std::async(std::launch::async, [peer, &data] { return readPeer(peer, data.size()); });
     bool finished = false;
     EXPECT_EQ(boundedRelease(port, 30000, &finished), 0);
     EXPECT_EQ(reader.get(), data);

@@ -35,7 +35,7 @@ std::vector<std::unique_ptr<DovaBase>> everyClass() {
 }
 
 TEST(NetClaim, IdentityAndDefaultPrinterPort) {
-    const uint32_t types[] = {DOVA_IF_NET, DOVA_IF_NET, DOVA_IF_NET, DOVA_IF_NET,
+    const uint32_t types[] = {DOVA_IF_NET,   DOVA_IF_NET,   DOVA_IF_NET,  DOVA_IF_NET,
                               DOVA_IF_KPNET, DOVA_IF_KPNET, DOVA_IF_KPNET};
     const int32_t modes[] = {0, 1, 2, 1, 0, 1, 2};
     auto ports = everyClass();

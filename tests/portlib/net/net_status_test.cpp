@@ -17,11 +17,11 @@ namespace {
 
 // A KP printer on loopback and a claimed port that reaches both its channels.
 struct KpFixture {
-    explicit KpFixture(testprinter::Options o) : printer((o.port = 0, o.statusChannel = true,
-                                                          o.udpPort = 0, o)) {
+    explicit KpFixture(testprinter::Options o)
+        : printer((o.port = 0, o.statusChannel = true, o.udpPort = 0, o)) {
         EXPECT_TRUE(printer.start(nullptr));
-        config = std::make_unique<ScopedConfig>("StatusPort=" +
-                                                std::to_string(printer.udpPort()) + "\n");
+        config = std::make_unique<ScopedConfig>("StatusPort=" + std::to_string(printer.udpPort()) +
+                                                "\n");
         port.setIP(loopback());
         port.setPort(printer.tcpPort());
         EXPECT_EQ(port.claim(0), 0);
@@ -145,7 +145,8 @@ TEST(KpStatusReply, MatchesOnlyItsOwnRequest) {
     EXPECT_FALSE(matches(strangeReply, strange)) << "unknown request types never match";
 
     auto force = WUdpc::packet('C', 0x15, {1});
-    EXPECT_EQ(force, (std::vector<uint8_t>{'O', 'R', 'V', 'A', 'N', 'C', 3, 0, 0, 0x15, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(force,
+              (std::vector<uint8_t>{'O', 'R', 'V', 'A', 'N', 'C', 3, 0, 0, 0x15, 0, 0, 0, 1, 1}));
 }
 
 } // namespace

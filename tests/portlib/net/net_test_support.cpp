@@ -119,6 +119,7 @@ int32_t boundedRelease(DovaBase& port, int32_t timeout) {
 
 std::vector<uint8_t> pattern(size_t n) {
     std::vector<uint8_t> v(n);
-    for (size_t i = 0; i < n; ++i) v[i] = uint8_t(i * 13 + i / 509);
+    for (size_t i = 0; i < n; ++i)
+        v[i] = uint8_t(i * 13 + i / 509);
     return v;
 }

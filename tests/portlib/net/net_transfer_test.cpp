@@ -32,7 +32,8 @@ void onAnswer(DovaBase*, uint32_t stored) {
 
 bool waitAnswer(uint32_t bytes) {
     std::unique_lock<std::mutex> g(answerLock);
-    return answerArrived.wait_for(g, std::chrono::seconds(10), [&] { return answerBytes >= bytes; });
+    return answerArrived.wait_for(g, std::chrono::seconds(10),
+                                  [&] { return answerBytes >= bytes; });
 }
 
 template <class Port>
@@ -50,7 +51,8 @@ using QueuedPorts = ::testing::Types<WNetA, WNetE>;
 TYPED_TEST_SUITE(NetTransfer, QueuedPorts);
 
 TYPED_TEST(NetTransfer, JobReachesThePrinterByteForByteAndTheCloseIsGraceful) {
-    testprinter::TestPrinter printer(anyPort([](testprinter::Options& o) { o.keepInMemory = true; }));
+    testprinter::TestPrinter printer(
+        anyPort([](testprinter::Options& o) { o.keepInMemory = true; }));
     ASSERT_TRUE(printer.start(nullptr));
     auto port = openTo<TypeParam>(printer.tcpPort());
     auto job = pattern(3 * 262144 + 1234); // more than one ring full
@@ -163,7 +165,8 @@ TEST(NetDirect, SendAndRecvBlockOnTheCallersThread) {
 }
 
 TEST(NetKpnetA, PrintsLikeWNetA) {
-    testprinter::TestPrinter printer(anyPort([](testprinter::Options& o) { o.keepInMemory = true; }));
+    testprinter::TestPrinter printer(
+        anyPort([](testprinter::Options& o) { o.keepInMemory = true; }));
     ASSERT_TRUE(printer.start(nullptr));
     auto port = openTo<WKpnetA>(printer.tcpPort());
     auto job = pattern(70000);

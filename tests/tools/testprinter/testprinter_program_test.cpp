@@ -25,11 +25,12 @@ namespace {
 
 // The program with its standard output on a pipe.
 class Child {
-public:
+  public:
     explicit Child(std::vector<std::string> args) {
         args.insert(args.begin(), TESTPRINTER);
         std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
+        for (auto& a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         int out[2];
         EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
@@ -78,7 +79,7 @@ public:
         return -1;
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     int out_ = -1;
 };
