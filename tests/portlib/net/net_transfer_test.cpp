@@ -46,6 +46,23 @@ std::unique_ptr<DovaBase> openTo(uint16_t tcpPort, DovaRecvHook hook = nullptr) 
     return port;
 }
 
+// Fills the socket buffers and the ring of a port whose printer stopped
+// reading, until nothing more is taken for a while (the system grows its
+// buffers as data flows). False when it never fills.
+bool fillUntilRefused(DovaBase& port) {
+    auto chunk = pattern(65536);
+    int refused = 0;
+    size_t offered = 0;
+    while (refused < 10 && offered < (512u << 20)) {
+        uint32_t accepted = 0;
+        if (port.send(chunk.data(), uint32_t(chunk.size()), &accepted, 0, 0, 0) != 0) return false;
+        offered += accepted;
+        refused = accepted ? 0 : refused + 1;
+        if (!accepted) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return refused == 10;
+}
+
 template <class Port> class NetTransfer : public ::testing::Test {};
 using QueuedPorts = ::testing::Types<WNetA, WNetE>;
 TYPED_TEST_SUITE(NetTransfer, QueuedPorts);
@@ -68,21 +85,19 @@ TYPED_TEST(NetTransfer, StalledPrinterMakesTheDrainGiveUp) {
     testprinter::TestPrinter printer(anyPort([](testprinter::Options& o) { o.stallAfter = 1000; }));
     ASSERT_TRUE(printer.start(nullptr));
     auto port = openTo<TypeParam>(printer.tcpPort());
-    // Fill the socket buffers and the ring until nothing more is taken for a
-    // while (the system grows its buffers as data flows).
-    auto chunk = pattern(65536);
-    int refused = 0;
-    size_t offered = 0;
-    while (refused < 10 && offered < (512u << 20)) {
-        uint32_t accepted = 0;
-        ASSERT_EQ(port->send(chunk.data(), uint32_t(chunk.size()), &accepted, 0, 0, 0), 0);
-        offered += accepted;
-        refused = accepted ? 0 : refused + 1;
-        if (!accepted) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ASSERT_EQ(refused, 10) << "the queue never filled";
+    ASSERT_TRUE(fillUntilRefused(*port)) << "the queue never filled";
     EXPECT_EQ(boundedRelease(*port, 300), 1);
     EXPECT_EQ(printer.bytesReceived(), 1000u);
+}
+
+TYPED_TEST(NetTransfer, ReleaseWithoutTimeOutClosesAtOnceOnAStalledPrinter) {
+    testprinter::TestPrinter printer(anyPort([](testprinter::Options& o) { o.stallAfter = 0; }));
+    ASSERT_TRUE(printer.start(nullptr));
+    auto port = openTo<TypeParam>(printer.tcpPort());
+    ASSERT_TRUE(fillUntilRefused(*port));
+    // The send worker is blocked on the socket; the stop event ends it.
+    EXPECT_EQ(boundedRelease(*port, 0), 0);
+    EXPECT_EQ(port->isOpen(), 0);
 }
 
 TYPED_TEST(NetTransfer, PrinterThatDropsTheConnectionEndsTheReleaseAtOnce) {
