@@ -179,6 +179,25 @@ TEST_F(WAsyncTest, ReleaseDrainsToAReadingPeer) {
     EXPECT_EQ(reader.get(), data);
 }
 
+TEST_F(WAsyncTest, ByteByByteSendingArrivesWholeAndInOrder) {
+    // The way the send tool's script mode sends: the worker must be woken
+    // whenever it went idle, or bytes would sit in the queue.
+    ASSERT_EQ(port.claim(0), 0);
+    auto data = pattern(50000);
+    int peer = port.peer();
+    auto reader =
+        std::async(std::launch::async, [peer, &data] { return readPeer(peer, data.size()); });
+    for (size_t i = 0; i < data.size(); ++i) {
+        uint32_t accepted = 0;
+        ASSERT_EQ(port.send(&data[i], 1, &accepted, 0, 0, 0), 0);
+        ASSERT_EQ(accepted, 1u);
+        if (i % 5000 == 0) std::this_thread::yield(); // let the worker go idle now and then
+    }
+    bool finished = false;
+    EXPECT_EQ(boundedRelease(port, 30000, &finished), 0);
+    EXPECT_EQ(reader.get(), data);
+}
+
 TEST_F(WAsyncTest, ReleaseGivesUpOnAStalledPeerAfterTheTimeOutWithoutProgress) {
     port.setSmallBuffers(true);
     ASSERT_EQ(port.claim(0), 0);
