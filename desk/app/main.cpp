@@ -1,56 +1,34 @@
-// tpgdesk entry: the settings side of start-up. Registration when no company
-// ID is stored, completion of an incomplete profile, "/SET" for editing, and
-// "/CLEARREGISTER <password>" to clear the settings store.
+// tpgdesk entry: the service form and the settings form, start-up, then the
+// tray and its service loop until the application ends.
+#include "browser_opener.h"
+#include "desk_clock.h"
 #include "desk_config.h"
 #include "messages.h"
+#include "print_wiring.h"
+#include "qr_form_wiring.h"
 #include "settings_store.h"
 #include "tform1.h"
-#include "tform1_controls.h"
+#include "tform2.h"
 
 #include <QApplication>
-
-namespace {
-
-const QString kClearPassword = QStringLiteral("Vintor58");
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TablePing"));
-    const QStringList args = QApplication::arguments();
-    const QString first = args.value(1);
+    // The service form stays hidden and the settings form comes and goes: the
+    // tray alone keeps the application alive.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     QtDeskMessages messages;
     SettingsStore store;
-    TForm1 form(DeskConfig::load(), messages, store);
+    SystemDeskClock clock;
+    TForm1 settings(DeskConfig::load(), messages, store);
+    QtBrowserOpener browser;
+    connectQrActions(settings, browser);
+    connectPrintQr(settings);
+    TForm2 service(settings, messages, clock);
 
-    if (first == QLatin1String("/CLEARREGISTER") && args.value(2) == kClearPassword) {
-        form.cistiregister();
-        return 0;
-    }
-
-    const QString id = form.citajregister();
-    const QString email = form.profile().email;
-    if (id.trimmed().isEmpty()) {
-        form.exec();
-        return 0;
-    }
-    if (!form.citajsqlcompleted(id)) {
-        form.ui()->LabeledEdit1->setText(id);
-        form.ui()->LabeledEdit14->setText(email);
-        form.citajsqlx(id);
-        form.nahrajform1();
-        form.exec();
-        return 0;
-    }
-    form.citajsqlx(id);
-    form.nahrajjazyk(form.profile().lang);
-    if (first == QLatin1String("/SET")) {
-        form.setFormCaption(QStringLiteral("Setting parameres"));
-        form.nahrajform1();
-        form.exec();
-        if (form.applicationEnded()) return 0;
-    }
-    return 0;
+    if (!service.checkinit(QApplication::arguments())) return 0;
+    service.traysteps();
+    return QApplication::exec();
 }

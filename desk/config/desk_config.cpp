@@ -12,9 +12,7 @@ QString DeskConfig::serviceHost() const {
 }
 
 int DeskConfig::checkPort() const {
-    if (internetCheckPort > 0) return internetCheckPort;
-    QUrl url(serviceBase);
-    return url.port(url.scheme() == QLatin1String("http") ? 80 : 443);
+    return internetCheckPort > 0 && internetCheckPort < 65536 ? internetCheckPort : 21;
 }
 
 QString DeskConfig::footer() const {
@@ -68,7 +66,8 @@ DeskConfig DeskConfig::loadFile(const QString& path) {
             base.chop(1);
         if (!base.isEmpty()) c.serviceBase = base;
         c.footerText = iniText(ini, "footer");
-        c.internetCheckPort = iniText(ini, "check_port").toInt();
+        const int port = iniText(ini, "check_port").toInt();
+        if (port > 0 && port < 65536) c.internetCheckPort = port;
         c.caFile = iniText(ini, "ca_file");
         // Only an explicit "false"/"0"/"no"/"off" turns verification off.
         const QString verify = iniText(ini, "verify").trimmed().toLower();

@@ -4,7 +4,7 @@
 // ("tpgdesk/tpgdesk.ini"), or from the file named by TPGDESK_CONFIG. Missing
 // keys keep the defaults, which point at a local tpgservice.
 //
-// [service] base=https://127.0.0.1:8443  footer=  check_port=0 (0: the base port)
+// [service] base=https://127.0.0.1:8443  footer=  check_port=21
 //           ca_file=  verify=true  connect_timeout_ms=10000  request_timeout_ms=30000
 // [printing] script_folder=  prnfeed=
 #pragma once
@@ -14,7 +14,7 @@
 struct DeskConfig {
     QString serviceBase = QStringLiteral("https://127.0.0.1:8443");
     QString footerText;        // ticket footer; empty: the base address in capitals
-    int internetCheckPort = 0; // 0: the port of serviceBase
+    int internetCheckPort = 21; // the reachability check's TCP port on the service host
     QString scriptFolder;      // ends with "/"; load(): "<user data folder>/tableping/"
     QString caFile;            // empty: the system's trust store only
     bool tlsVerify = true;
@@ -24,7 +24,7 @@ struct DeskConfig {
 
     // Host part of serviceBase ("127.0.0.1").
     QString serviceHost() const;
-    // The port the internet check connects to.
+    // The port the internet check connects to (check_port; 21 unless set).
     int checkPort() const;
     // footerText, or the base address in capitals when it is empty.
     QString footer() const;

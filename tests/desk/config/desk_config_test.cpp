@@ -23,7 +23,7 @@ TEST(DeskConfig, DefaultsPointAtALocalServiceWithVerificationOn) {
     const DeskConfig c = DeskConfig::loadFile("/nonexistent/tpgdesk.ini");
     EXPECT_EQ(c.serviceBase, "https://127.0.0.1:8443");
     EXPECT_EQ(c.serviceHost(), "127.0.0.1");
-    EXPECT_EQ(c.checkPort(), 8443);
+    EXPECT_EQ(c.checkPort(), 21);
     EXPECT_TRUE(c.tlsVerify);
     EXPECT_EQ(c.connectTimeoutMs, 10000);
     EXPECT_EQ(c.requestTimeoutMs, 30000);
@@ -36,12 +36,12 @@ TEST(DeskConfig, FileValuesAndOnlyAnExplicitValueTurnVerificationOff) {
     QTemporaryDir dir;
     DeskConfig c = DeskConfig::loadFile(writeIni(
         dir,
-        "[service]\nbase=https://tpg.example:9443/\nfooter=\"WWW.TPG.EXAMPLE, SK\"\ncheck_port=21\n"
+        "[service]\nbase=https://tpg.example:9443/\nfooter=\"WWW.TPG.EXAMPLE, SK\"\ncheck_port=8443\n"
         "ca_file=/etc/tpg/ca.pem\nverify=yes\nconnect_timeout_ms=2500\nrequest_timeout_ms=-4\n"
         "[printing]\nscript_folder=/var/spool/tpg\nprnfeed=/opt/tpg/prnfeed\n"));
     EXPECT_EQ(c.serviceBase, "https://tpg.example:9443");
     EXPECT_EQ(c.serviceHost(), "tpg.example");
-    EXPECT_EQ(c.checkPort(), 21);
+    EXPECT_EQ(c.checkPort(), 8443);
     EXPECT_EQ(c.footer(), "WWW.TPG.EXAMPLE, SK");
     EXPECT_EQ(c.caFile, "/etc/tpg/ca.pem");
     EXPECT_TRUE(c.tlsVerify);
@@ -66,5 +66,5 @@ TEST(DeskConfig, EnvironmentNamesAnotherFile) {
     unsetenv("TPGDESK_CONFIG");
     EXPECT_EQ(DeskConfig::configPath().endsWith("/tpgdesk/tpgdesk.ini"), true);
     EXPECT_EQ(c.serviceBase, "https://10.1.2.3");
-    EXPECT_EQ(c.checkPort(), 443);
+    EXPECT_EQ(c.checkPort(), 21);
 }

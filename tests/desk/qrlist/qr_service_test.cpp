@@ -21,11 +21,12 @@ class QrActionsOnService : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         qtTestApp();
-        service = std::make_unique<TpgServiceProcess>(QStringLiteral(TPGSERVICE_PROGRAM));
+        service = std::make_unique<TpgserviceProcess>(QStringLiteral(TPGSERVICE_PROGRAM));
     }
     static void TearDownTestSuite() { service.reset(); }
 
     void SetUp() override {
+        ASSERT_TRUE(service->running()) << service->error().toStdString();
         web = std::make_unique<WebClient>(service->clientOptions());
         registerCompany(kId);
     }
@@ -58,7 +59,7 @@ class QrActionsOnService : public ::testing::Test {
     // The numbers on the service's A4 sheet, as its captions show them.
     QString sheet() { return web->get("/gen_qr_a4_9.php", {{"id", companyId}}); }
 
-    static std::unique_ptr<TpgServiceProcess> service;
+    static std::unique_ptr<TpgserviceProcess> service;
     std::unique_ptr<WebClient> web;
     QString companyId;
     TCompanyProfile profile;
@@ -66,7 +67,7 @@ class QrActionsOnService : public ::testing::Test {
     RecordingBrowserOpener browser;
 };
 
-std::unique_ptr<TpgServiceProcess> QrActionsOnService::service;
+std::unique_ptr<TpgserviceProcess> QrActionsOnService::service;
 
 TEST_F(QrActionsOnService, FiveNumbersMakeFiveImages) {
     registerCompany(kId + "5");

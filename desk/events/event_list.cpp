@@ -1,0 +1,29 @@
+#include "event_list.h"
+
+#include "answer_text.h"
+#include "web_client.h"
+
+int appendevents(const QString& answer, QStringList& eventlist) {
+    int added = 0;
+    for (const QString& line : splitAnswerLines(answer)) {
+        const QStringList fields = line.split(QLatin1Char('|'));
+        if (fields.size() < 2) continue;
+        eventlist << fields[0] + QLatin1Char('|') + fields[1];
+        ++added;
+    }
+    return added;
+}
+
+bool citajevent(WebClient& web, const QString& id, QStringList& eventlist) {
+    try {
+        return appendevents(
+                   web.get(QStringLiteral("/read_events.php"), {{QStringLiteral("id"), id}}),
+                   eventlist) > 0;
+    } catch (const WebClientError&) {
+        return false;
+    }
+}
+
+void clearevent(WebClient& web, const QString& id) {
+    web.get(QStringLiteral("/clear_events.php"), {{QStringLiteral("id"), id}});
+}
