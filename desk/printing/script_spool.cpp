@@ -10,12 +10,17 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 const QString kPrefix = QStringLiteral("out-");
 constexpr int kPollMs = 100;
 // prnfeed gives up on a printer that does not move for 30 s once connected,
 // but a connect may hang longer; after this the next ticket does not wait.
 constexpr qint64 kStallMs = 5 * 60 * 1000;
+// How long the ending desk waits for earlier tickets before it starts the
+// ones queued behind them.
+constexpr qint64 kExitWaitMs = 60 * 1000;
 
 bool ours(const QString& fileName) {
     return fileName.startsWith(kPrefix) &&
@@ -33,6 +38,18 @@ TScriptSpool::TScriptSpool() = default;
 TScriptSpool::~TScriptSpool() {
     // The timer belongs to the application, which has normally ended by now.
     if (timer_) QObject::disconnect(timer_, nullptr, nullptr, nullptr);
+    ending_ = true;
+    // A waiting ticket still goes after the one before it on its printer: a
+    // second prnfeed on the same port would mix its bytes into the first's.
+    // The wait is bounded; what still waits then is started all the same.
+    const QDeadlineTimer deadline(kExitWaitMs);
+    auto waiting = [this] {
+        return std::any_of(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.pid < 0; });
+    };
+    while (waiting() && !deadline.hasExpired()) {
+        poll();
+        if (waiting()) QThread::msleep(10);
+    }
     for (Job& job : jobs_) {
         if (job.pid >= 0) continue;
         try {
@@ -140,7 +157,7 @@ void TScriptSpool::removeleftovers(const QString& folder) {
 
 void TScriptSpool::keeppolling() {
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app || QThread::currentThread() != app->thread()) return;
+    if (ending_ || !app || QThread::currentThread() != app->thread()) return;
     if (!timer_) {
         timer_ = new QTimer(app);
         timer_->setInterval(kPollMs);

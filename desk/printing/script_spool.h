@@ -29,7 +29,8 @@ class TScriptSpool {
     // The one spool of the process: the prints of both tickets share it.
     static TScriptSpool& instance();
     TScriptSpool();
-    // Starts what still waits, so that no ticket is lost when the desk ends.
+    // Starts what still waits, so that no ticket is lost when the desk ends,
+    // each after the one before it on the same target (bounded wait).
     ~TScriptSpool();
     TScriptSpool(const TScriptSpool&) = delete;
     TScriptSpool& operator=(const TScriptSpool&) = delete;
@@ -67,4 +68,5 @@ class TScriptSpool {
     QStringList cleanedFolders_;
     quint64 serial_ = 0;
     QPointer<QTimer> timer_; // a child of the application, which may end first
+    bool ending_ = false;    // in the destructor: no timer may call back
 };

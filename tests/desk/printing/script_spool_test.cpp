@@ -73,4 +73,6 @@ TEST(PrintingScriptSpool, WaitingPrintsStartWhenTheDeskEnds) {
         const QByteArray got = readall(printer);
         return got.contains("first") && got.contains("second");
     }));
+    // The second waited for the first: no copy ran over another.
+    EXPECT_EQ(readall(printer), "first\nsecond\n");
 }
