@@ -16,6 +16,7 @@ void PortScript::byte(uint8_t value) {
     // script.
     uint32_t start = 0;
     bool waiting = false;
+    RetryPause pause;
     for (;;) {
         uint32_t written = 0;
         int32_t result = port_.write(&value, 1, &written);
@@ -29,7 +30,7 @@ void PortScript::byte(uint8_t value) {
             stalled_ = true;
             return;
         }
-        sleepMs(limit_.retryMs);
+        pause.wait();
     }
 }
 

@@ -31,6 +31,7 @@ bool writeBlock(PortIo& port, const uint8_t* data, size_t length, std::FILE* out
     size_t done = 0;
     uint32_t idleSince = 0;
     bool idle = false;
+    RetryPause pause;
     while (done < length) {
         uint32_t written = 0;
         errno = 0;
@@ -43,6 +44,7 @@ bool writeBlock(PortIo& port, const uint8_t* data, size_t length, std::FILE* out
         if (written != 0) {
             done += written;
             idle = false;
+            pause.reset();
             continue;
         }
         uint32_t now = tickCount();
@@ -53,7 +55,7 @@ bool writeBlock(PortIo& port, const uint8_t* data, size_t length, std::FILE* out
             reportStalledPort(limit.giveUpMs);
             return false;
         }
-        sleepMs(limit.retryMs);
+        pause.wait();
     }
     return true;
 }

@@ -15,4 +15,8 @@ void sleepMs(uint32_t ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+void sleepUs(uint32_t us) {
+    std::this_thread::sleep_for(std::chrono::microseconds(us));
+}
+
 } // namespace sendtool

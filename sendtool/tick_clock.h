@@ -9,5 +9,6 @@ namespace sendtool {
 // only by their unsigned difference.
 uint32_t tickCount();
 void sleepMs(uint32_t ms);
+void sleepUs(uint32_t us);
 
 } // namespace sendtool

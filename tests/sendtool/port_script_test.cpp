@@ -122,7 +122,7 @@ TEST(SendtoolByteEmitter, GivesUpOnAPortThatTakesNothingAndWaitsOnlyOnce) {
     ConsoleKeys keys(-1);
     FakePort port;
     port.full = true;
-    PortScript script(port, display, keys, true, StallLimit{50, 1});
+    PortScript script(port, display, keys, true, StallLimit{50});
     script.byte('a');
     ASSERT_TRUE(script.stalled());
     size_t offers = port.offered.size();

@@ -110,7 +110,7 @@ TEST(SendtoolRawSender, AnyNonZeroWriteResultEndsTheSend) {
 TEST(SendtoolRawSender, GivesUpOnAPortThatKeepsTakingNothing) {
     FakePort port;
     port.full = true;
-    Sent s = send(port, pattern(100), StallLimit{50, 1});
+    Sent s = send(port, pattern(100), StallLimit{50});
     EXPECT_EQ(s.result, RawResult::WriteFailed);
     EXPECT_GE(port.offered.size(), 2u);
 }
