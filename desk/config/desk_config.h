@@ -13,10 +13,10 @@
 
 struct DeskConfig {
     QString serviceBase = QStringLiteral("https://127.0.0.1:8443");
-    QString footerText;        // ticket footer; empty: the base address in capitals
+    QString footerText;         // ticket footer; empty: the base address in capitals
     int internetCheckPort = 21; // the reachability check's TCP port on the service host
-    QString scriptFolder;      // ends with "/"; load(): "<user data folder>/tableping/"
-    QString caFile;            // empty: the system's trust store only
+    QString scriptFolder;       // ends with "/"; load(): "<user data folder>/tableping/"
+    QString caFile;             // empty: the system's trust store only
     bool tlsVerify = true;
     QString prnfeedPath; // load(): "prnfeed" next to tpgdesk when there, else "prnfeed"
     long connectTimeoutMs = 10000;

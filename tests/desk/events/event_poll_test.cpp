@@ -59,10 +59,10 @@ TEST(DeskEvents, AnswerLinesNeedTwoFieldsAndKeepOnlyTheFirstTwo) {
 TEST(DeskEvents, EmptyQrNumbersAreSkippedAndAnEmptyAnswerDoesNothing) {
     EXPECT_EQ(poll(englishProfile("2"), "|3\n12\n"), std::vector<QString>{});
     EXPECT_EQ(poll(englishProfile("2"), ""), std::vector<QString>{});
-    EXPECT_EQ(poll(englishProfile("1"), "7|2|x\n"),
-              std::vector<QString>{
-                  "alert Alert ! You have new Message from QR number: 7      PAY CASH / "
-                  "! Message from TPG system !"});
+    EXPECT_EQ(
+        poll(englishProfile("1"), "7|2|x\n"),
+        std::vector<QString>{"alert Alert ! You have new Message from QR number: 7      PAY CASH / "
+                             "! Message from TPG system !"});
 }
 
 TEST(DeskEvents, OutputModesOrderAlertsAndTickets) {

@@ -10,8 +10,7 @@ ChildProgram::~ChildProgram() {
     stop();
 }
 
-std::map<QString, QString> ChildProgram::start(const QString& program,
-                                               const QStringList& arguments,
+std::map<QString, QString> ChildProgram::start(const QString& program, const QStringList& arguments,
                                                const QStringList& prefixes, int timeoutMs) {
     std::map<QString, QString> found;
     process_.setProgram(program);
@@ -31,8 +30,7 @@ std::map<QString, QString> ChildProgram::start(const QString& program,
     QByteArray seen;
     const QDeadlineTimer deadline(timeoutMs);
     while (found.size() < std::size_t(prefixes.size()) && !deadline.hasExpired()) {
-        if (!process_.canReadLine() &&
-            !process_.waitForReadyRead(int(deadline.remainingTime())))
+        if (!process_.canReadLine() && !process_.waitForReadyRead(int(deadline.remainingTime())))
             break;
         while (process_.canReadLine()) {
             const QByteArray raw = process_.readLine();
@@ -43,8 +41,8 @@ std::map<QString, QString> ChildProgram::start(const QString& program,
         }
     }
     if (found.size() < std::size_t(prefixes.size()))
-        error_ = program + QStringLiteral(" did not report its address: ") +
-                 QString::fromUtf8(seen);
+        error_ =
+            program + QStringLiteral(" did not report its address: ") + QString::fromUtf8(seen);
     return found;
 }
 

@@ -9,9 +9,9 @@ TpgserviceProcess::TpgserviceProcess(const QString& program) {
     }
     const QString listening = QStringLiteral("listening: ");
     const QString certificate = QStringLiteral("certificate: ");
-    auto found = process_.start(program,
-                                {"--data", data_.path(), "--host", "127.0.0.1", "--port", "0"},
-                                {listening, certificate});
+    auto found =
+        process_.start(program, {"--data", data_.path(), "--host", "127.0.0.1", "--port", "0"},
+                       {listening, certificate});
     base_ = found[listening];
     certificate_ = found[certificate];
     error_ = process_.error();

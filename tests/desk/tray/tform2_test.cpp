@@ -39,8 +39,7 @@ class AlertMessages final : public DeskMessages {
         if (during) std::exchange(during, nullptr)();
     }
     void showError(const QString& message) override { record_.showError(message); }
-    std::optional<QString> inputBox(const QString& c, const QString& p,
-                                    const QString& i) override {
+    std::optional<QString> inputBox(const QString& c, const QString& p, const QString& i) override {
         return record_.inputBox(c, p, i);
     }
     std::function<void()> during;
@@ -75,13 +74,21 @@ class DeskTray : public ::testing::Test {
     // the settings store.
     void registerCompany(const QString& output, bool complete = true, const QString& lang = "EN",
                          bool stored = true) {
-        WebParams p{{"id", id},           {"token", kApiToken},    {"name", "Bistro"},
-                    {"lang", lang},       {"output", output},      {"text1", "CALL"},
-                    {"text2", "PAY CASH"}, {"text3", "PAY CARD"},   {"date_created", "2026-03-01"},
+        WebParams p{{"id", id},
+                    {"token", kApiToken},
+                    {"name", "Bistro"},
+                    {"lang", lang},
+                    {"output", output},
+                    {"text1", "CALL"},
+                    {"text2", "PAY CASH"},
+                    {"text3", "PAY CARD"},
+                    {"date_created", "2026-03-01"},
                     {"email", "a@b.sk"}};
         if (complete) p.emplace_back("completed", "1");
         writeProfileParams(*web, p);
-        if (stored) ASSERT_TRUE(t.store.write(id, lang, "a@b.sk"));
+        if (stored) {
+            ASSERT_TRUE(t.store.write(id, lang, "a@b.sk"));
+        }
     }
 
     // A guest taps option `option` on the guest page of table `qr`.
@@ -234,9 +241,9 @@ TEST_F(DeskTray, OutputModeTwoAlertsThenPrintsEachCall) {
     guestCall("3", "3");
     clock.set("12:01:00.300");
     form2->Tr1Animate();
-    EXPECT_EQ(alertTexts(), (std::vector<QString>{kPrefix + "1      CALL",
-                                                  kPrefix + "2      PAY CASH",
-                                                  kPrefix + "3      PAY CARD"}));
+    EXPECT_EQ(alertTexts(),
+              (std::vector<QString>{kPrefix + "1      CALL", kPrefix + "2      PAY CASH",
+                                    kPrefix + "3      PAY CARD"}));
     // Each ticket after its own alert and before the next one.
     EXPECT_EQ(tickets, QStringList({"1:1 CALL", "2:2 PAY CASH", "3:3 PAY CARD"}));
 }

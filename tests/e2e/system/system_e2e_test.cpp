@@ -4,12 +4,14 @@
 #include "desk_clock.h"
 #include "desk_config.h"
 #include "messages.h"
+#include "print_wiring.h"
 #include "printing/script_spool.h"
 #include "profile_service.h"
 #include "qt_test_app.h"
 #include "settings_store.h"
 #include "testprinter_process.h"
 #include "tform1.h"
+#include "tform1_controls.h"
 #include "tform2.h"
 #include "tpgservice_process.h"
 
@@ -109,4 +111,46 @@ TEST(SystemE2E, GuestCallBecomesAnAlertAndATicket) {
     EXPECT_TRUE(paper.endsWith(QByteArray("\x1B\x69\r\n", 4))) << "cut at the end";
     // Handed out once: nothing is pending any more.
     EXPECT_EQ(web.get("/read_events.php", {{"id", id}}), "");
+}
+
+TEST(SystemE2E, PrintQrButtonPrintsTheTicketOfTheTypedNumber) {
+    qtTestApp();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    TestprinterProcess printer(QStringLiteral(TESTPRINTER), dir.filePath("printer.bin"));
+    ASSERT_TRUE(printer.running()) << printer.error().toStdString();
+    DeskConfig config;
+    config.serviceBase = "https://tableping.sk";
+    config.scriptFolder = dir.filePath("scripts/");
+    config.prnfeedPath = QStringLiteral(PRNFEED);
+    RecordingDeskMessages messages;
+    SettingsStore store(dir.filePath("tpg.conf"));
+    TForm1 form(config, messages, store);
+    connectPrintQr(form);
+    form.profile().id = "12345";
+    form.profile().name = "Bistro";
+    form.profile().ip = printer.address();
+    form.ui()->cqr->setText("7");
+    form.ui()->Button1->click();
+
+    const QByteArray address = "https://tableping.sk/options.php?id=12345&qr=7";
+    QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired() && !printer.received().contains("QR: 7")) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
+    EXPECT_TRUE(messages.entries().empty());
+    EXPECT_TRUE(printer.received().contains(address));
+    EXPECT_TRUE(printer.received().contains("QR: 7"));
+
+    // A send tool that is not there: the standard error message box.
+    DeskConfig broken = config;
+    broken.prnfeedPath = dir.filePath("no-such-prnfeed");
+    TForm1 other(broken, messages, store);
+    connectPrintQr(other);
+    other.profile() = form.profile();
+    other.profile().ip = "127.0.0.1:1"; // not queued behind the first print
+    other.ui()->Button1->click();
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].kind, RecordingDeskMessages::Kind::Error);
 }
