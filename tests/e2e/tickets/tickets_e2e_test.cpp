@@ -3,12 +3,12 @@
 #include "printing/call_ticket.h"
 #include "printing/qr_ticket.h"
 #include "printing/script_spool.h"
+#include "testprinter_process.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -59,15 +59,9 @@ class PrintingTicketsE2E : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         record_ = dir_.filePath("record.bin");
-        printer_.start(TESTPRINTER, {"--out", record_, "--port", "0"});
-        ASSERT_TRUE(printer_.waitForStarted(10000));
-        QByteArray line;
-        QDeadlineTimer deadline(10000);
-        while (!line.endsWith('\n') && !deadline.hasExpired())
-            if (printer_.waitForReadyRead(int(deadline.remainingTime())))
-                line += printer_.readLine();
-        ASSERT_TRUE(line.startsWith("listening: ")) << line.constData();
-        profile_.ip = QString::fromLatin1(line.mid(11).trimmed()); // 127.0.0.1:PORT
+        printer_ = std::make_unique<TestprinterProcess>(TESTPRINTER, record_);
+        ASSERT_TRUE(printer_->running()) << printer_->error().toStdString();
+        profile_.ip = printer_->address();
         profile_.id = "12345";
         settings_.scriptFolder = dir_.filePath("scripts");
         settings_.sendToolPath = PRNFEED;
@@ -75,11 +69,7 @@ class PrintingTicketsE2E : public ::testing::Test {
         settings_.footer = "WWW.TABLEPING.SK";
     }
 
-    void TearDown() override {
-        printer_.terminate();
-        if (!printer_.waitForFinished(10000)) printer_.kill();
-        printer_.waitForFinished(10000);
-    }
+    void TearDown() override { printer_.reset(); }
 
     // Runs the desk's event loop (the spool's timer starts queued prints)
     // until the printer has at least `size` bytes and every script is gone.
@@ -112,7 +102,7 @@ class PrintingTicketsE2E : public ::testing::Test {
 
     QTemporaryDir dir_;
     QString record_;
-    QProcess printer_;
+    std::unique_ptr<TestprinterProcess> printer_;
     TCompanyProfile profile_;
     TPrintSettings settings_;
 };
