@@ -23,8 +23,8 @@ char firstLetter(const char* text) {
 
 } // namespace
 
-extern "C" int32_t DovaCommParams(DOVA_HANDLE h, int32_t baudRate, int32_t byteSize,
-                                  int32_t parity, int32_t stopBits, int32_t flow) {
+extern "C" int32_t DovaCommParams(DOVA_HANDLE h, int32_t baudRate, int32_t byteSize, int32_t parity,
+                                  int32_t stopBits, int32_t flow) {
     struct Step {
         int32_t value;
         int32_t (*apply)(DOVA_HANDLE, int32_t);
@@ -50,10 +50,10 @@ extern "C" int32_t DovaParseBaudRate(const char* text) {
     };
     // Each rate may be written whole or by its leading digits.
     static const Rate rates[] = {
-        {110, 110},       {3, 300},         {6, 600},         {12, 1200},     {24, 2400},
-        {48, 4800},       {96, 9600},       {144, 14400},     {192, 19200},   {384, 38400},
-        {560, 56000},     {576, 57600},     {1152, 115200},   {1280, 128000}, {2560, 256000},
-        {4608, 460800},   {5000, 500000},   {5760, 576000},   {6144, 614400}, {92160, 9216000},
+        {110, 110},     {3, 300},       {6, 600},       {12, 1200},     {24, 2400},
+        {48, 4800},     {96, 9600},     {144, 14400},   {192, 19200},   {384, 38400},
+        {560, 56000},   {576, 57600},   {1152, 115200}, {1280, 128000}, {2560, 256000},
+        {4608, 460800}, {5000, 500000}, {5760, 576000}, {6144, 614400}, {92160, 9216000},
     };
     long v = readNumber(text);
     for (const Rate& r : rates)
@@ -70,34 +70,50 @@ extern "C" int32_t DovaParseByteSize(const char* text) {
 extern "C" int32_t DovaParseParity(const char* text) {
     if (!text) return -1;
     switch (firstLetter(text)) {
-    case 'N': return DOVA_PARITY_NONE;
-    case 'O': return DOVA_PARITY_ODD;
-    case 'E': return DOVA_PARITY_EVEN;
-    case 'M': return DOVA_PARITY_MARK;
-    case 'S': return DOVA_PARITY_SPACE;
-    default: return -1;
+    case 'N':
+        return DOVA_PARITY_NONE;
+    case 'O':
+        return DOVA_PARITY_ODD;
+    case 'E':
+        return DOVA_PARITY_EVEN;
+    case 'M':
+        return DOVA_PARITY_MARK;
+    case 'S':
+        return DOVA_PARITY_SPACE;
+    default:
+        return -1;
     }
 }
 
 extern "C" int32_t DovaParseStopBits(const char* text) {
     if (!text) return -1;
     switch (readNumber(text)) {
-    case 1: return DOVA_STOPBITS_1;
-    case 2: return DOVA_STOPBITS_2;
+    case 1:
+        return DOVA_STOPBITS_1;
+    case 2:
+        return DOVA_STOPBITS_2;
     case 5:
-    case 15: return DOVA_STOPBITS_1_5;
-    default: return -1;
+    case 15:
+        return DOVA_STOPBITS_1_5;
+    default:
+        return -1;
     }
 }
 
 extern "C" int32_t DovaParseFlow(const char* text) {
     if (!text) return -1;
     switch (firstLetter(text)) {
-    case 'N': return DOVA_FLOW_NONE;
-    case 'D': return DOVA_FLOW_DTRDSR;
-    case 'R': return DOVA_FLOW_RTSCTS;
-    case 'X': return DOVA_FLOW_XONXOFF;
-    case 'W': return DOVA_FLOW_DTRDSR_RTSCTS;
-    default: return -1;
+    case 'N':
+        return DOVA_FLOW_NONE;
+    case 'D':
+        return DOVA_FLOW_DTRDSR;
+    case 'R':
+        return DOVA_FLOW_RTSCTS;
+    case 'X':
+        return DOVA_FLOW_XONXOFF;
+    case 'W':
+        return DOVA_FLOW_DTRDSR_RTSCTS;
+    default:
+        return -1;
     }
 }

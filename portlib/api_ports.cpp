@@ -11,8 +11,7 @@
 namespace {
 
 // Entry line, lookup (1001 when the handle is not open), operation, return line.
-template <typename Op>
-int32_t forward(DOVA_HANDLE h, const char* returnText, Op op) {
+template <typename Op> int32_t forward(DOVA_HANDLE h, const char* returnText, Op op) {
     DovaBase* port = dovaHandleFind(h);
     int32_t result = port ? op(port) : DOVA_E_HANDLE;
     dovaLogReturn(h, returnText, result);

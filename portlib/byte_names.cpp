@@ -4,16 +4,17 @@
 
 namespace {
 
-const char* const controlNames[32] = {
-    "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "HT", "LF",
-    "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
-    "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
+const char* const controlNames[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
+                                      "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+                                      "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
+                                      "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
 
 // Printable characters name themselves: one two-byte string per value.
 struct Printables {
     char text[128][2] = {};
     constexpr Printables() {
-        for (int c = 33; c < 127; ++c) text[c][0] = char(c);
+        for (int c = 33; c < 127; ++c)
+            text[c][0] = char(c);
     }
 };
 constexpr Printables printables;

@@ -307,15 +307,18 @@ int32_t DovaBase::endDocPrinter() {
     return DOVA_E_NOTSUPPORTED;
 }
 
-int32_t DovaBase::getJob(uint32_t /*jobId*/, uint32_t /*level*/, void* /*buffer*/, uint32_t /*size*/, uint32_t* /*needed*/) {
+int32_t DovaBase::getJob(uint32_t /*jobId*/, uint32_t /*level*/, void* /*buffer*/,
+                         uint32_t /*size*/, uint32_t* /*needed*/) {
     return DOVA_E_NOTSUPPORTED;
 }
 
-int32_t DovaBase::setJob(uint32_t /*jobId*/, uint32_t /*level*/, const void* /*buffer*/, uint32_t /*command*/) {
+int32_t DovaBase::setJob(uint32_t /*jobId*/, uint32_t /*level*/, const void* /*buffer*/,
+                         uint32_t /*command*/) {
     return DOVA_E_NOTSUPPORTED;
 }
 
-int32_t DovaBase::getPrinter(uint32_t /*level*/, void* /*buffer*/, uint32_t /*size*/, uint32_t* /*needed*/) {
+int32_t DovaBase::getPrinter(uint32_t /*level*/, void* /*buffer*/, uint32_t /*size*/,
+                             uint32_t* /*needed*/) {
     return DOVA_E_NOTSUPPORTED;
 }
 
@@ -391,7 +394,8 @@ int32_t DovaBase::reserved14() {
     return DOVA_E_NOTSUPPORTED;
 }
 
-int32_t DovaBase::ioctl(uint32_t /*a*/, uint32_t /*b*/, uint32_t /*c*/, uint32_t /*d*/, uint32_t /*e*/, uint32_t /*f*/) {
+int32_t DovaBase::ioctl(uint32_t /*a*/, uint32_t /*b*/, uint32_t /*c*/, uint32_t /*d*/,
+                        uint32_t /*e*/, uint32_t /*f*/) {
     return DOVA_E_NOTSUPPORTED;
 }
 

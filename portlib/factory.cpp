@@ -2,11 +2,11 @@
 
 #include "backends/console.h"
 #include "backends/file.h"
+#include "backends/net.h"
+#include "backends/net_events.h"
 #include "backends/net_kpnet.h"
 #include "backends/net_kpnet_events.h"
 #include "backends/net_kpnet_threads.h"
-#include "backends/net.h"
-#include "backends/net_events.h"
 #include "backends/net_threads.h"
 #include "backends/net_winmsg.h"
 #include "trace.h"
@@ -80,17 +80,24 @@ std::unique_ptr<DovaBase> makeBackend(uint32_t type, int32_t mode) {
     // NET and KPNET: the network backends add their classes here.
     case DOVA_IF_NET:
         switch (mode) {
-        case 0: return std::make_unique<WNet>();
-        case 1: return std::make_unique<WNetA>();
-        case 2: return std::make_unique<WNetE>();
-        case 3: return std::make_unique<WNetW>();
+        case 0:
+            return std::make_unique<WNet>();
+        case 1:
+            return std::make_unique<WNetA>();
+        case 2:
+            return std::make_unique<WNetE>();
+        case 3:
+            return std::make_unique<WNetW>();
         }
         return nullptr;
     case DOVA_IF_KPNET:
         switch (mode) {
-        case 0: return std::make_unique<WKpnet>();
-        case 1: return std::make_unique<WKpnetA>();
-        case 2: return std::make_unique<WKpnetE>();
+        case 0:
+            return std::make_unique<WKpnet>();
+        case 1:
+            return std::make_unique<WKpnetA>();
+        case 2:
+            return std::make_unique<WKpnetE>();
         }
         return nullptr;
     default:

@@ -23,8 +23,8 @@ std::unique_ptr<std::FILE, FileCloser> logFile;
 void writePrefix(uint32_t handle) {
     if (logFlags & DOVA_LOG_TIME) {
         os::LocalTime t = os::localTime();
-        std::fprintf(logFile.get(), "%02d%02d %02d%02d%02d.%03d ", t.month, t.day, t.hour,
-                     t.minute, t.second, t.millisecond);
+        std::fprintf(logFile.get(), "%02d%02d %02d%02d%02d.%03d ", t.month, t.day, t.hour, t.minute,
+                     t.second, t.millisecond);
     }
     if (logFlags & DOVA_LOG_HANDLE) std::fprintf(logFile.get(), "%08X ", handle);
 }

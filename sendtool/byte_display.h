@@ -8,13 +8,13 @@
 namespace sendtool {
 
 class ByteDisplay {
-  public:
+public:
     explicit ByteDisplay(std::FILE* out) : out_(out) {}
 
     void sent(uint8_t value);
     void received(uint8_t value);
 
-  private:
+private:
     std::FILE* out_;
     uint32_t sentCount_ = 0;
     uint32_t receivedCount_ = 0;

@@ -14,7 +14,7 @@
 namespace sendtool {
 
 class ConsoleKeys {
-  public:
+public:
     explicit ConsoleKeys(int fd = 0);
 
     // A key if one is waiting; never blocks.
@@ -24,7 +24,7 @@ class ConsoleKeys {
     bool isTerminal() const { return terminal_; }
     int fd() const { return fd_; }
 
-  private:
+private:
     int fd_;
     bool terminal_;
     bool exhausted_ = false;
@@ -32,13 +32,13 @@ class ConsoleKeys {
 
 // Scope of one wait for keys: raw terminal mode inside, the old mode after.
 class KeyWait {
-  public:
+public:
     explicit KeyWait(ConsoleKeys& keys);
     ~KeyWait();
     KeyWait(const KeyWait&) = delete;
     KeyWait& operator=(const KeyWait&) = delete;
 
-  private:
+private:
     bool active_ = false;
 };
 

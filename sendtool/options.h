@@ -24,7 +24,7 @@ struct Settings {
 // (-to), a value may be glued on (-b9600) or follow (-b 9600); "--" and a
 // lone "-" end the options.
 class OptionScanner {
-  public:
+public:
     static constexpr int kEnd = -1;
 
     OptionScanner(int argc, char** argv) : argc_(argc), argv_(argv) {}
@@ -36,7 +36,7 @@ class OptionScanner {
     // Index of the first operand once next() has returned kEnd.
     int operandIndex() const { return index_; }
 
-  private:
+private:
     int argc_;
     char** argv_;
     int index_ = 1;

@@ -8,7 +8,7 @@
 namespace sendtool {
 
 class PortIo {
-  public:
+public:
     virtual ~PortIo() = default;
     // DovaWrite with the three tags 0.
     virtual int32_t write(const uint8_t* data, uint32_t length, uint32_t* written) = 0;
@@ -20,7 +20,7 @@ class PortIo {
 
 // A port of the library, by its handle.
 class DovaPort final : public PortIo {
-  public:
+public:
     // Ports that print to this process's standard output (console and dump)
     // get our own buffered output flushed before each call, so that their
     // lines and ours come out in the order in which they were made.
@@ -30,7 +30,7 @@ class DovaPort final : public PortIo {
     int32_t read(uint8_t* buffer, uint32_t size, uint32_t* got) override;
     int32_t force(int32_t on) override;
 
-  private:
+private:
     uint32_t handle_;
     bool sharesStdout_;
 };

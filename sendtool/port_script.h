@@ -11,7 +11,7 @@
 namespace sendtool {
 
 class PortScript final : public ScriptActions {
-  public:
+public:
     PortScript(PortIo& port, ByteDisplay& display, ConsoleKeys& keys, bool showData,
                StallLimit limit = {})
         : port_(port), display_(display), keys_(keys), showData_(showData), limit_(limit) {}
@@ -25,7 +25,7 @@ class PortScript final : public ScriptActions {
     // True once the port stopped taking bytes and the emitter gave up.
     bool stalled() const { return stalled_; }
 
-  private:
+private:
     PortIo& port_;
     ByteDisplay& display_;
     ConsoleKeys& keys_;

@@ -11,7 +11,7 @@
 namespace sendtool {
 
 class ScriptActions {
-  public:
+public:
     virtual ~ScriptActions() = default;
 
     // The byte emitter: one byte for the port.

@@ -51,7 +51,7 @@ bool failed(int32_t result) {
 }
 
 class Job {
-  public:
+public:
     Job(const Settings& settings, std::FILE* file) : settings_(settings), file_(file) {}
 
     int run() {
@@ -68,7 +68,7 @@ class Job {
         return result;
     }
 
-  private:
+private:
     int openAndSend() {
         std::fflush(stdout);
         handle_ = DovaOpenByName(settings_.target, DOVA_MODE_THREADS);

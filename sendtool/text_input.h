@@ -9,7 +9,7 @@
 namespace sendtool {
 
 class TextInput {
-  public:
+public:
     explicit TextInput(std::FILE* file) : file_(file) {}
 
     // Fills up to max bytes (max >= 2); 0 means the end of the stream, or a
@@ -17,7 +17,7 @@ class TextInput {
     size_t read(char* out, size_t max);
     bool failed() const { return failed_; }
 
-  private:
+private:
     std::FILE* file_;
     bool pendingCr_ = false; // a CR that ended the last block, waiting for the next byte
     bool failed_ = false;

@@ -22,7 +22,7 @@ class TForm1;
 class TForm1 : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     TForm1(DeskConfig config, DeskMessages& messages, SettingsStore& store,
            QWidget* parent = nullptr);
     ~TForm1() override;
@@ -68,7 +68,7 @@ class TForm1 : public QDialog {
     DeskMessages& messages() { return messages_; }
     const DeskConfig& config() const { return config_; }
 
-  public slots:
+public slots:
     void Button3Click();      // REGISTER
     void Button5Click();      // SAVE ALL
     void SpeedButton2Click(); // QR design save
@@ -90,11 +90,11 @@ class TForm1 : public QDialog {
     // The form has no close box: Escape and the window manager's close do nothing.
     void reject() override;
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     bool writeProfile(const WebParams& params);
     void showStartOfTexts();
 

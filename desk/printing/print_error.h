@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 class TPrintError : public std::runtime_error {
-  public:
+public:
     explicit TPrintError(const QString& message);
 
     QString message() const { return QString::fromUtf8(what()); }

@@ -9,7 +9,7 @@
 namespace {
 // Removes a file at the end of a scope unless told to keep it.
 class TFileGuard {
-  public:
+public:
     explicit TFileGuard(QString path) : path_(std::move(path)) {}
     TFileGuard(const TFileGuard&) = delete;
     TFileGuard& operator=(const TFileGuard&) = delete;
@@ -18,7 +18,7 @@ class TFileGuard {
     }
     void keep() { path_.clear(); }
 
-  private:
+private:
     QString path_;
 };
 } // namespace

@@ -25,7 +25,7 @@ struct TScriptFiles {
 };
 
 class TScriptSpool {
-  public:
+public:
     // The one spool of the process: the prints of both tickets share it.
     static TScriptSpool& instance();
     TScriptSpool();
@@ -48,7 +48,7 @@ class TScriptSpool {
     // Final scripts not yet removed, in the order they were submitted.
     QStringList pending() const;
 
-  private:
+private:
     struct Job {
         QString script;
         QString program;

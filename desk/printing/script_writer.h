@@ -6,7 +6,7 @@
 #include <QString>
 
 class TScriptWriter {
-  public:
+public:
     // Creates the file anew. Throws TPrintError when it cannot be created.
     explicit TScriptWriter(const QString& path);
     TScriptWriter(const TScriptWriter&) = delete;
@@ -18,7 +18,7 @@ class TScriptWriter {
     // file. The destructor closes quietly when close() was not called.
     void close();
 
-  private:
+private:
     [[noreturn]] void fail();
 
     QFile file_;

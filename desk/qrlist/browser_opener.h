@@ -8,7 +8,7 @@
 #include <vector>
 
 class BrowserOpener {
-  public:
+public:
     virtual ~BrowserOpener() = default;
     // Hands the address over and returns at once; failures are not reported,
     // the user sees that no browser came up.
@@ -17,15 +17,15 @@ class BrowserOpener {
 
 // The desktop's default browser.
 class QtBrowserOpener final : public BrowserOpener {
-  public:
+public:
     void open(const QUrl& address) override;
 };
 
 class RecordingBrowserOpener final : public BrowserOpener {
-  public:
+public:
     void open(const QUrl& address) override { opened_.push_back(address); }
     const std::vector<QUrl>& opened() const { return opened_; }
 
-  private:
+private:
     std::vector<QUrl> opened_;
 };

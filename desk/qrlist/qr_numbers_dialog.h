@@ -18,7 +18,7 @@ class QPushButton;
 class QrNumbersDialog final : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     // The text box starts with the list the profile remembers; OK writes the
     // typed text back there, valid or not, so that it is offered again.
     QrNumbersDialog(TCompanyProfile& profile, DeskMessages& messages, QWidget* parent = nullptr);
@@ -32,14 +32,14 @@ class QrNumbersDialog final : public QDialog {
     QPushButton* checkButton() const { return check_; }
     QPushButton* closeButton() const { return close_; }
 
-  public slots:
+public slots:
     void BtnOKZadajStolyClick();
     void BtnSkontrolujClick();
 
-  protected:
+protected:
     void resizeEvent(QResizeEvent* event) override;
 
-  private:
+private:
     TCompanyProfile& profile_;
     DeskMessages& messages_;
     QPlainTextEdit* text_;

@@ -5,14 +5,14 @@
 #include <QDateTime>
 
 class DeskClock {
-  public:
+public:
     virtual ~DeskClock() = default;
     virtual QDateTime now() const = 0;
 };
 
 // The local wall clock.
 class SystemDeskClock final : public DeskClock {
-  public:
+public:
     QDateTime now() const override;
 };
 

@@ -49,13 +49,13 @@ QIcon trayPicture() {
 
 // Lets the poll step keep its list to itself, however the step ends.
 class PollGuard {
-  public:
+public:
     explicit PollGuard(bool& flag) : flag_(flag) { flag_ = true; }
     ~PollGuard() { flag_ = false; }
     PollGuard(const PollGuard&) = delete;
     PollGuard& operator=(const PollGuard&) = delete;
 
-  private:
+private:
     bool& flag_;
 };
 

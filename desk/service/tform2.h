@@ -19,7 +19,7 @@ class TForm1;
 class TForm2 : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     TForm2(TForm1& settings, DeskMessages& messages, const DeskClock& clock,
            QWidget* parent = nullptr);
     ~TForm2() override;
@@ -51,7 +51,7 @@ class TForm2 : public QWidget {
     // Prints one guest-call ticket; printcall unless a test replaces it.
     std::function<void(const QString& qrNumber, const QString& optionText)> printTicket;
 
-  private:
+private:
     void buildform();
     void pollstep();
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 class SettingsStore {
-  public:
+public:
     // The location QSettings would use for "Software\tpg" of the current user.
     SettingsStore();
     // A store kept in the INI file `path` (tests, portable installs).
@@ -28,6 +28,6 @@ class SettingsStore {
 
     QString location() const;
 
-  private:
+private:
     QString path_; // empty: native location
 };

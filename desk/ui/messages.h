@@ -14,7 +14,7 @@ class QWidget;
 enum class MessageIcon { None, Information, Warning, Error };
 
 class DeskMessages {
-  public:
+public:
     virtual ~DeskMessages() = default;
 
     // Plain message: the text and an OK button, titled with the application's name.
@@ -31,7 +31,7 @@ class DeskMessages {
 
 // Modal Qt dialogs. The owner is the active window at the moment of the call.
 class QtDeskMessages final : public DeskMessages {
-  public:
+public:
     void showMessage(const QString& text) override;
     void messageBox(const QString& text, const QString& caption, MessageIcon icon) override;
     void showError(const QString& message) override;
@@ -42,7 +42,7 @@ class QtDeskMessages final : public DeskMessages {
 // Records every message in order; input boxes take their answers from a queue
 // (an empty queue answers as if the user cancelled).
 class RecordingDeskMessages final : public DeskMessages {
-  public:
+public:
     enum class Kind { Message, Box, Error, Input };
     struct Entry {
         Kind kind;
@@ -65,7 +65,7 @@ class RecordingDeskMessages final : public DeskMessages {
     std::vector<QString> texts() const;
     void clear() { entries_.clear(); }
 
-  private:
+private:
     std::vector<Entry> entries_;
     std::deque<std::optional<QString>> inputs_;
 };

@@ -13,7 +13,7 @@
 // A request that did not end with a 2xx answer: no connection, TLS failure,
 // dropped connection, HTTP error status, or a redirect while redirects are off.
 class WebClientError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
     QString text() const { return QString::fromUtf8(what()); }
 };
@@ -30,7 +30,7 @@ struct WebClientOptions {
 };
 
 class WebClient {
-  public:
+public:
     explicit WebClient(WebClientOptions options);
     ~WebClient();
     WebClient(const WebClient&) = delete;
@@ -52,7 +52,7 @@ class WebClient {
     // "k1=v1&k2=v2" with keys and values percent-encoded as a form body.
     static QString encodeParams(const WebParams& params);
 
-  private:
+private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };

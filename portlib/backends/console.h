@@ -16,8 +16,8 @@ public:
     int32_t claim(int32_t timeout) override;
     int32_t release(int32_t timeout) override;
     // Fails with DOVA_E_WRITE when standard output is not a console.
-    int32_t send(const void* data, uint32_t length, uint32_t* written, uint32_t tagA,
-                 uint32_t tagB, uint32_t tagC) override;
+    int32_t send(const void* data, uint32_t length, uint32_t* written, uint32_t tagA, uint32_t tagB,
+                 uint32_t tagC) override;
     int32_t recv(void* buffer, uint32_t size, uint32_t* read, uint32_t reserved) override;
 
     intptr_t getHandle() override;
@@ -34,8 +34,8 @@ public:
 
     int32_t claim(int32_t timeout) override;
     int32_t release(int32_t timeout) override;
-    int32_t send(const void* data, uint32_t length, uint32_t* written, uint32_t tagA,
-                 uint32_t tagB, uint32_t tagC) override;
+    int32_t send(const void* data, uint32_t length, uint32_t* written, uint32_t tagA, uint32_t tagB,
+                 uint32_t tagC) override;
     int32_t recv(void* buffer, uint32_t size, uint32_t* read, uint32_t reserved) override;
 
 private:

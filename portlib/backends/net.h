@@ -12,7 +12,7 @@
 #include <functional>
 
 class WNet : public DovaBase {
-  public:
+public:
     WNet() = default;
     ~WNet() override;
 
@@ -44,7 +44,7 @@ class WNet : public DovaBase {
     // The system's code of the most recent failure, for diagnosis.
     int32_t lastError() const { return lastError_; }
 
-  protected:
+protected:
     // The drain step of a worker-thread port's release: waitSendDone's wait
     // (the time-out bounds the time without progress), except that once the
     // send worker finds the connection gone nothing queued can leave, so it

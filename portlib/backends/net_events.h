@@ -7,7 +7,7 @@
 #include "engine/wasync_port.h"
 
 class WNetE : public WNet, public WAsync {
-  public:
+public:
     WNetE() : WAsync(static_cast<DovaBase&>(*this)) {}
     ~WNetE() override;
 

@@ -8,7 +8,7 @@
 #include "backends/net_status_channel.h"
 
 class WKpnet : public WNet {
-  public:
+public:
     ~WKpnet() override;
 
     uint32_t getIFType() override { return DOVA_IF_KPNET; }
@@ -30,7 +30,7 @@ class WKpnet : public WNet {
     int32_t queryDeviceCode(char* code) override;
     int32_t queryDeviceCheck(uint32_t unused) override;
 
-  protected:
+protected:
     // The first claim steps of the family: trace, release(0), check the
     // address and port, make the TCP socket, open the status channel.
     int32_t claimSocketAndChannel(const char* className);

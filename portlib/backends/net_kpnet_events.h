@@ -6,7 +6,7 @@
 #include "engine/wasync_port.h"
 
 class WKpnetE : public WKpnet, public WAsync {
-  public:
+public:
     WKpnetE() : WAsync(static_cast<DovaBase&>(*this)) {}
     ~WKpnetE() override;
 

@@ -6,7 +6,7 @@
 #include "engine/wasync_port.h"
 
 class WKpnetA : public WKpnet, public WAsync {
-  public:
+public:
     WKpnetA() : WAsync(static_cast<DovaBase&>(*this)) {}
     ~WKpnetA() override;
 

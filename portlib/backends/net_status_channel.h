@@ -15,7 +15,7 @@
 #include <vector>
 
 class WUdpc {
-  public:
+public:
     static constexpr uint16_t kDefaultPort = 3289;
 
     ~WUdpc() { close(); }
@@ -41,7 +41,7 @@ class WUdpc {
     // The reply's result field.
     static uint16_t result(const uint8_t* reply) { return uint16_t(reply[10] << 8 | reply[11]); }
 
-  private:
+private:
     os::Socket socket_;
     uint32_t address_ = 0;
     uint16_t port_ = kDefaultPort;

@@ -7,7 +7,7 @@
 #include "engine/wasync_port.h"
 
 class WNetA : public WNet, public WAsync {
-  public:
+public:
     WNetA() : WAsync(static_cast<DovaBase&>(*this)) {}
     ~WNetA() override;
 

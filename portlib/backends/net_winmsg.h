@@ -16,7 +16,7 @@
 #include <atomic>
 
 class WNetW : public WNet, public WAsync, public DovaMessageTarget {
-  public:
+public:
     WNetW() : WAsync(static_cast<DovaBase&>(*this)) {}
     ~WNetW() override;
 
@@ -39,7 +39,7 @@ class WNetW : public WNet, public WAsync, public DovaMessageTarget {
     static constexpr uint32_t FD_CONNECT = 0x10;
     static constexpr uint32_t FD_CLOSE = 0x20;
 
-  private:
+private:
     void watch(intptr_t socket);
     void post(intptr_t socket, uint32_t event, int error);
     void rearm(std::atomic<bool>& which);

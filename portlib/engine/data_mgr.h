@@ -7,7 +7,7 @@
 #include <cstdint>
 
 class CDataMgr {
-  public:
+public:
     CDataMgr() = default;
     CDataMgr(const CDataMgr&) = delete;
     CDataMgr& operator=(const CDataMgr&) = delete;

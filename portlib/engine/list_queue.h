@@ -10,7 +10,7 @@
 #include <memory>
 
 class CListQueue final : public CDataMgr {
-  public:
+public:
     int32_t put(const void* source, uint32_t length, uint32_t* accepted, uint32_t tagA,
                 uint32_t tagB, uint32_t tagC) override;
     // The front block only: its next byte, offset 0, its remaining length.
@@ -25,7 +25,7 @@ class CListQueue final : public CDataMgr {
     int32_t capacity() const override { return -1; }
     void* setCapacity(uint32_t) override { return nullptr; }
 
-  private:
+private:
     struct Block {
         uint32_t length;
         std::unique_ptr<uint8_t[]> data;

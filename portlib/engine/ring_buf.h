@@ -8,7 +8,7 @@
 #include <memory>
 
 class CRingBuf final : public CDataMgr {
-  public:
+public:
     int32_t put(const void* source, uint32_t length, uint32_t* accepted, uint32_t tagA,
                 uint32_t tagB, uint32_t tagC) override;
     int32_t peek(const uint8_t** data, uint32_t* offset, uint32_t* count, uint32_t* tagA,
@@ -23,7 +23,7 @@ class CRingBuf final : public CDataMgr {
     // bytes must be a power of two (WAsync refuses other sizes).
     void* setCapacity(uint32_t bytes) override;
 
-  private:
+private:
     std::unique_ptr<uint8_t[]> storage_;
     uint32_t write_ = 0;
     uint32_t read_ = 0;

@@ -34,7 +34,7 @@
 class DovaBase;
 
 class WAsync {
-  public:
+public:
     // port: the object whose hooks the workers call (the derived port itself).
     explicit WAsync(DovaBase& port);
     WAsync(const WAsync&) = delete;
@@ -75,7 +75,7 @@ class WAsync {
     int32_t getRecvQueueType(int32_t* type);
     int32_t setRecvQueueType(int32_t type);
 
-  protected:
+protected:
     // What kind of descriptor a worker reads and writes.
     enum class Device { Socket, File };
 
@@ -133,7 +133,7 @@ class WAsync {
     bool deviceLost() const { return lost_.load(std::memory_order_acquire); }
     const os::Event& stopEvent() const { return stopEvent_; }
 
-  private:
+private:
     DovaBase& owner_;
 
     std::mutex sendLock_;

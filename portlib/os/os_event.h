@@ -9,7 +9,7 @@
 namespace os {
 
 class Event {
-  public:
+public:
     Event() = default;
     Event(Event&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     Event& operator=(Event&& other) noexcept;
@@ -31,7 +31,7 @@ class Event {
 
     void close();
 
-  private:
+private:
     explicit Event(int fd) : fd_(fd) {}
     int fd_ = -1;
 };

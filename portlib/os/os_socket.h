@@ -10,7 +10,7 @@
 namespace os {
 
 class Socket {
-  public:
+public:
     Socket() = default;
     Socket(Socket&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     Socket& operator=(Socket&& other) noexcept;
@@ -47,7 +47,7 @@ class Socket {
     bool shutdownSend();
     bool shutdownBoth();
 
-  private:
+private:
     explicit Socket(int fd) : fd_(fd) {}
     int fd_ = -1;
 };

@@ -16,7 +16,7 @@
 namespace {
 
 class CountingScript : public sendtool::ScriptActions {
-  public:
+public:
     uint64_t bytes = 0;
     uint64_t polls = 0;
     void byte(uint8_t) override { ++bytes; }

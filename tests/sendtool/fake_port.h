@@ -11,7 +11,7 @@
 namespace sendtool_test {
 
 class FakePort : public sendtool::PortIo {
-  public:
+public:
     std::string taken;             // every byte accepted, in order
     std::vector<uint32_t> offered; // the length of every write
     uint32_t maxPerWrite = UINT32_MAX;

@@ -17,7 +17,7 @@ namespace {
 
 // A FILE that keeps what was printed to it.
 class Captured {
-  public:
+public:
     Captured() : file_(open_memstream(&data_, &size_)) {}
     ~Captured() {
         std::fclose(file_);
@@ -29,7 +29,7 @@ class Captured {
         return std::string(data_, size_);
     }
 
-  private:
+private:
     char* data_ = nullptr;
     size_t size_ = 0;
     std::FILE* file_;
@@ -37,7 +37,7 @@ class Captured {
 
 // Standard input stand-in: a pipe with the given keys, closed or kept open.
 class KeyPipe {
-  public:
+public:
     explicit KeyPipe(const std::string& keys, bool closeAfter = true) {
         if (pipe(fds_) != 0) throw std::runtime_error("pipe");
         if (!keys.empty() && ::write(fds_[1], keys.data(), keys.size()) < 0)
@@ -62,7 +62,7 @@ class KeyPipe {
         return rest;
     }
 
-  private:
+private:
     int fds_[2] = {-1, -1};
 };
 

@@ -34,7 +34,7 @@ const std::string kUsage = "Usage: prnfeed [options] <script> <target>\n"
 const std::string kSeparator(56, '-');
 
 class SendtoolPrnfeed : public ::testing::Test {
-  protected:
+protected:
     TempDir dir;
     RunOptions options{dir.path()};
 

@@ -41,7 +41,7 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes);
 
 // A fresh folder under the system's temporary folder, removed on destruction.
 class TempDir {
-  public:
+public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -49,7 +49,7 @@ class TempDir {
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-  private:
+private:
     std::filesystem::path path_;
 };
 

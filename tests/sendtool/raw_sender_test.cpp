@@ -12,7 +12,7 @@ using sendtool_test::FakePort;
 namespace {
 
 class Captured {
-  public:
+public:
     Captured() : file_(open_memstream(&data_, &size_)) {}
     ~Captured() {
         std::fclose(file_);
@@ -24,7 +24,7 @@ class Captured {
         return std::string(data_, size_);
     }
 
-  private:
+private:
     char* data_ = nullptr;
     size_t size_ = 0;
     std::FILE* file_;

@@ -11,7 +11,7 @@
 namespace sendtool_test {
 
 class RecordingScript : public sendtool::ScriptActions {
-  public:
+public:
     std::string bytes;
     // Line commands and polls in order, e.g. "poll", "message:text".
     std::vector<std::string> events;

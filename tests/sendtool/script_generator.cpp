@@ -34,7 +34,7 @@ void appendNumber(std::string& out, uint32_t value) {
 }
 
 class Generator {
-  public:
+public:
     Generator(uint32_t seed, bool crlf) : rng_(seed), crlf_(crlf) {}
 
     GeneratedScript run(size_t minSize) {
@@ -43,7 +43,7 @@ class Generator {
         return std::move(out_);
     }
 
-  private:
+private:
     uint32_t pick(uint32_t n) { return std::uniform_int_distribution<uint32_t>(0, n - 1)(rng_); }
 
     void newline() { out_.script += crlf_ ? "\r\n" : "\n"; }

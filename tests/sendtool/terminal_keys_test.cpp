@@ -18,7 +18,7 @@ using namespace sendtool_test;
 namespace {
 
 class Terminal {
-  public:
+public:
     Terminal() {
         master_ = posix_openpt(O_RDWR | O_NOCTTY);
         if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
@@ -91,7 +91,7 @@ class Terminal {
 
     const std::string& screen() const { return screen_; }
 
-  private:
+private:
     int master_ = -1;
     std::string slaveName_;
     pid_t pid_ = -1;

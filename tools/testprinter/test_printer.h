@@ -51,7 +51,7 @@ struct Options {
 };
 
 class TestPrinter {
-  public:
+public:
     explicit TestPrinter(Options options);
     TestPrinter(const TestPrinter&) = delete;
     TestPrinter& operator=(const TestPrinter&) = delete;
@@ -76,7 +76,7 @@ class TestPrinter {
     bool waitBytes(uint64_t count, uint32_t timeoutMs);
     bool waitStatusRequests(int count, uint32_t timeoutMs);
 
-  private:
+private:
     void serveTcp();
     void serveConnection(int fd);
     void serveUdp();

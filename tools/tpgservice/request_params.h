@@ -20,7 +20,7 @@ inline constexpr std::int64_t kMaxQrNumber = 999999;
 
 // A request the service will not serve; the text tells the caller why.
 class BadRequest : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 

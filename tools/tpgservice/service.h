@@ -18,7 +18,7 @@ class SSLServer;
 namespace tpgservice {
 
 class Service {
-  public:
+public:
     // Prepares the data folder, the certificate and the database, and binds
     // the listening socket. Throws std::runtime_error with a message for the
     // user when any of it fails.
@@ -42,7 +42,7 @@ class Service {
     // accepts connections.
     bool waitUntilRunning(std::chrono::milliseconds limit) const;
 
-  private:
+private:
     ServiceOptions options_;
     std::filesystem::path certificate_;
     std::unique_ptr<Storage> storage_;

@@ -18,7 +18,7 @@ namespace tpgservice {
 class SqliteDb;
 
 class SqliteStatement {
-  public:
+public:
     SqliteStatement(SqliteDb& db, std::string_view sql);
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement&) = delete;
@@ -38,13 +38,13 @@ class SqliteStatement {
     std::int64_t integer(int column) const;
     std::vector<std::uint8_t> blob(int column) const;
 
-  private:
+private:
     SqliteDb& db_;
     sqlite3_stmt* stmt_ = nullptr;
 };
 
 class SqliteDb {
-  public:
+public:
     explicit SqliteDb(const std::filesystem::path& file);
     ~SqliteDb();
     SqliteDb(const SqliteDb&) = delete;
@@ -55,7 +55,7 @@ class SqliteDb {
     sqlite3* handle() const { return db_; }
     [[noreturn]] void fail(std::string_view what) const;
 
-  private:
+private:
     sqlite3* db_ = nullptr;
 };
 
@@ -63,14 +63,14 @@ class SqliteDb {
 // cannot interleave with another writer (another process on the same file
 // included). Rolls back unless commit() was reached.
 class SqliteTransaction {
-  public:
+public:
     explicit SqliteTransaction(SqliteDb& db);
     ~SqliteTransaction();
     SqliteTransaction(const SqliteTransaction&) = delete;
     SqliteTransaction& operator=(const SqliteTransaction&) = delete;
     void commit();
 
-  private:
+private:
     SqliteDb& db_;
     bool done_ = false;
 };

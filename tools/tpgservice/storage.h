@@ -29,7 +29,7 @@ struct EventCount {
 };
 
 class Storage {
-  public:
+public:
     // Guest pages are open to anybody; this bounds what one company can pile up
     // unread before new calls are refused.
     static constexpr std::int64_t kMaxPendingEvents = 1000;
@@ -53,7 +53,7 @@ class Storage {
     std::optional<std::vector<std::uint8_t>> image(const std::string& id, std::int64_t qr);
     std::vector<std::int64_t> imageNumbers(const std::string& id);
 
-  private:
+private:
     // One connection serves every request thread; a transaction must not be
     // joined by another thread's statements, hence one lock around each call.
     std::mutex mutex_;

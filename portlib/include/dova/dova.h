@@ -43,40 +43,40 @@ typedef uint32_t DOVA_HANDLE;
 
 /* ---- Result codes ------------------------------------------------------ */
 #define DOVA_OK 0
-#define DOVA_E_NOTSUPPORTED (-1)  /* this kind of port does not offer the operation */
-#define DOVA_E_HANDLE 1001        /* the handle is not open */
-#define DOVA_E_DEVSTATUS 1004     /* the device's status answer reports a fault */
-#define DOVA_E_QUEUE 1011         /* no send or receive queue */
-#define DOVA_E_ADDRESS 1013       /* port number, TCP port or address part missing or out of range */
-#define DOVA_E_OPEN 1014          /* the device could not be opened */
-#define DOVA_E_THREAD 1015        /* the worker threads could not be started */
-#define DOVA_E_EVENT 1016         /* the event objects could not be created */
-#define DOVA_E_SOCKET 1017        /* a socket could not be created */
-#define DOVA_E_CONNECT 1018       /* the connection could not be made */
-#define DOVA_E_WINDOW 1020        /* the message window could not be created */
-#define DOVA_E_WINSOCK 1021       /* the socket layer could not be started */
-#define DOVA_E_LOGFILE 1022       /* logging is on but the log file could not be opened */
-#define DOVA_E_STATUSQUIT 1023    /* a status request was ended by a quit signal or by the peer */
-#define DOVA_E_STATUSSEND 1025    /* a status request could not be sent */
-#define DOVA_E_STATUSRECV 1026    /* a status answer could not be received */
-#define DOVA_E_NOTIFY 1027        /* socket notifications could not be set up */
-#define DOVA_E_IPADDR 1028        /* the IPv4 address is missing or not valid */
-#define DOVA_E_DRIVER 1029        /* driver-specific failure reported by a driver library */
-#define DOVA_E_PARAM 1030         /* null out pointer, or a line setting was refused */
-#define DOVA_E_USBREQUEST 1040    /* a request to a USB device failed */
-#define DOVA_E_LINECONTROL 1041   /* a line control request failed */
-#define DOVA_E_LINESETUP 1042     /* the line of an opened port could not be set up */
-#define DOVA_E_WRITE 1101         /* writing to the port failed */
-#define DOVA_E_READ 1102          /* reading from the port failed */
-#define DOVA_E_FORCE 1103         /* forced sending could not be switched */
-#define DOVA_E_PURGE 1104         /* discarding queued data failed */
-#define DOVA_E_RESET 1105         /* resetting the device failed */
-#define DOVA_E_LOCK 1106          /* locking failed */
-#define DOVA_E_UNLOCK 1107        /* unlocking failed */
-#define DOVA_E_HIDREPORT 1220     /* more data than one HID output report can carry */
-#define DOVA_E_ESCAPE 1999        /* the escape-driver library refused a lock or an unlock */
-#define DOVA_E_IOMODULE 9998      /* the I/O module library is not available */
-#define DOVA_E_SYSTEM 9999        /* the OS refused, or a setting was refused while open */
+#define DOVA_E_NOTSUPPORTED (-1) /* this kind of port does not offer the operation */
+#define DOVA_E_HANDLE 1001       /* the handle is not open */
+#define DOVA_E_DEVSTATUS 1004    /* the device's status answer reports a fault */
+#define DOVA_E_QUEUE 1011        /* no send or receive queue */
+#define DOVA_E_ADDRESS 1013      /* port number, TCP port or address part missing or out of range */
+#define DOVA_E_OPEN 1014         /* the device could not be opened */
+#define DOVA_E_THREAD 1015       /* the worker threads could not be started */
+#define DOVA_E_EVENT 1016        /* the event objects could not be created */
+#define DOVA_E_SOCKET 1017       /* a socket could not be created */
+#define DOVA_E_CONNECT 1018      /* the connection could not be made */
+#define DOVA_E_WINDOW 1020       /* the message window could not be created */
+#define DOVA_E_WINSOCK 1021      /* the socket layer could not be started */
+#define DOVA_E_LOGFILE 1022      /* logging is on but the log file could not be opened */
+#define DOVA_E_STATUSQUIT 1023   /* a status request was ended by a quit signal or by the peer */
+#define DOVA_E_STATUSSEND 1025   /* a status request could not be sent */
+#define DOVA_E_STATUSRECV 1026   /* a status answer could not be received */
+#define DOVA_E_NOTIFY 1027       /* socket notifications could not be set up */
+#define DOVA_E_IPADDR 1028       /* the IPv4 address is missing or not valid */
+#define DOVA_E_DRIVER 1029       /* driver-specific failure reported by a driver library */
+#define DOVA_E_PARAM 1030        /* null out pointer, or a line setting was refused */
+#define DOVA_E_USBREQUEST 1040   /* a request to a USB device failed */
+#define DOVA_E_LINECONTROL 1041  /* a line control request failed */
+#define DOVA_E_LINESETUP 1042    /* the line of an opened port could not be set up */
+#define DOVA_E_WRITE 1101        /* writing to the port failed */
+#define DOVA_E_READ 1102         /* reading from the port failed */
+#define DOVA_E_FORCE 1103        /* forced sending could not be switched */
+#define DOVA_E_PURGE 1104        /* discarding queued data failed */
+#define DOVA_E_RESET 1105        /* resetting the device failed */
+#define DOVA_E_LOCK 1106         /* locking failed */
+#define DOVA_E_UNLOCK 1107       /* unlocking failed */
+#define DOVA_E_HIDREPORT 1220    /* more data than one HID output report can carry */
+#define DOVA_E_ESCAPE 1999       /* the escape-driver library refused a lock or an unlock */
+#define DOVA_E_IOMODULE 9998     /* the I/O module library is not available */
+#define DOVA_E_SYSTEM 9999       /* the OS refused, or a setting was refused while open */
 
 /* ---- Interface type codes ---------------------------------------------- */
 #define DOVA_IF_IPADDR 0x80000000u /* reached at an IPv4 address and TCP port */
@@ -114,10 +114,10 @@ typedef uint32_t DOVA_HANDLE;
 #define DOVA_IF_STARIO 0xC000005Cu
 
 /* ---- Open modes ---------------------------------------------------------- */
-#define DOVA_MODE_DIRECT 0   /* calls go straight to the device */
-#define DOVA_MODE_THREADS 1  /* send and receive queues served by worker threads */
-#define DOVA_MODE_EVENTS 2   /* event-driven */
-#define DOVA_MODE_WINMSG 3   /* socket notifications through the library's dispatcher */
+#define DOVA_MODE_DIRECT 0  /* calls go straight to the device */
+#define DOVA_MODE_THREADS 1 /* send and receive queues served by worker threads */
+#define DOVA_MODE_EVENTS 2  /* event-driven */
+#define DOVA_MODE_WINMSG 3  /* socket notifications through the library's dispatcher */
 
 /* ---- Line parameter values (results of the DovaParse* helpers) ------------ */
 #define DOVA_PARITY_NONE 0
@@ -157,8 +157,8 @@ DOVA_API int32_t DovaRelease(DOVA_HANDLE handle, int32_t timeout);
 DOVA_API int32_t DovaLock(DOVA_HANDLE handle, int32_t timeout);
 DOVA_API int32_t DovaUnlock(DOVA_HANDLE handle, int32_t timeout);
 DOVA_API int32_t DovaForce(DOVA_HANDLE handle, int32_t flag);
-DOVA_API int32_t DovaWrite(DOVA_HANDLE handle, const void* data, uint32_t length,
-                           uint32_t* written, uint32_t tagA, uint32_t tagB, uint32_t tagC);
+DOVA_API int32_t DovaWrite(DOVA_HANDLE handle, const void* data, uint32_t length, uint32_t* written,
+                           uint32_t tagA, uint32_t tagB, uint32_t tagC);
 DOVA_API int32_t DovaRead(DOVA_HANDLE handle, void* buffer, uint32_t size, uint32_t* read,
                           uint32_t reserved);
 

@@ -35,10 +35,10 @@ TEST(DeskConfig, DefaultsPointAtALocalServiceWithVerificationOn) {
 TEST(DeskConfig, FileValuesAndOnlyAnExplicitValueTurnVerificationOff) {
     QTemporaryDir dir;
     DeskConfig c = DeskConfig::loadFile(writeIni(
-        dir,
-        "[service]\nbase=https://tpg.example:9443/\nfooter=\"WWW.TPG.EXAMPLE, SK\"\ncheck_port=8443\n"
-        "ca_file=/etc/tpg/ca.pem\nverify=yes\nconnect_timeout_ms=2500\nrequest_timeout_ms=-4\n"
-        "[printing]\nscript_folder=/var/spool/tpg\nprnfeed=/opt/tpg/prnfeed\n"));
+        dir, "[service]\nbase=https://tpg.example:9443/\nfooter=\"WWW.TPG.EXAMPLE, "
+             "SK\"\ncheck_port=8443\n"
+             "ca_file=/etc/tpg/ca.pem\nverify=yes\nconnect_timeout_ms=2500\nrequest_timeout_ms=-4\n"
+             "[printing]\nscript_folder=/var/spool/tpg\nprnfeed=/opt/tpg/prnfeed\n"));
     EXPECT_EQ(c.serviceBase, "https://tpg.example:9443");
     EXPECT_EQ(c.serviceHost(), "tpg.example");
     EXPECT_EQ(c.checkPort(), 8443);

@@ -40,7 +40,7 @@ QStringList scriptfiles(const QString& folder) {
 }
 
 class PrintingPrintScript : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         settings_.scriptFolder = dir_.filePath("fresh/scripts"); // does not exist yet

@@ -31,7 +31,7 @@ WebClientOptions optionsFor(const QString& base) {
 }
 
 class QrFormActions : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         qtTestApp();
         profile.id = QStringLiteral("42");

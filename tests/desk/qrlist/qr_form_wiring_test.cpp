@@ -17,7 +17,7 @@
 namespace {
 
 class QrFormWiring : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         connectQrActions(*t.form, browser);
         t.form->profile().id = QStringLiteral("42");

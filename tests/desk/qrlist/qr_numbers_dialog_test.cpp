@@ -15,7 +15,7 @@
 namespace {
 
 class QrNumbersDialogTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { qtTestApp(); }
 
     TCompanyProfile profile;

@@ -18,7 +18,7 @@ namespace {
 const QString kId = QStringLiteral("4711");
 
 class QrActionsOnService : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
         qtTestApp();
         service = std::make_unique<TpgserviceProcess>(QStringLiteral(TPGSERVICE_PROGRAM));

@@ -28,7 +28,7 @@ TEST(StatPasswordRule, NeedsLengthUpperDigitAndSpecial) {
 }
 
 class StatPasswordAction : public ::testing::Test {
-  protected:
+protected:
     StatPasswordSteps steps() {
         return {[this](const QString& p) { shown = p; },
                 [this] {

@@ -10,7 +10,7 @@
 #include <map>
 
 class ChildProgram {
-  public:
+public:
     ChildProgram() = default;
     ~ChildProgram();
     ChildProgram(const ChildProgram&) = delete;
@@ -26,7 +26,7 @@ class ChildProgram {
     // SIGTERM, then SIGKILL when it does not end in time; waits for it.
     void stop();
 
-  private:
+private:
     QProcess process_;
     QString error_;
 };

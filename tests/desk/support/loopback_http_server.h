@@ -20,7 +20,7 @@ struct HttpRequest {
 };
 
 class LoopbackHttpServer {
-  public:
+public:
     // Returns the whole raw response; kNoAnswer keeps the connection open
     // without answering until the client gives up or the server stops.
     using Handler = std::function<std::string(const HttpRequest&)>;
@@ -39,7 +39,7 @@ class LoopbackHttpServer {
                                 const std::string& contentType = "text/html; charset=UTF-8",
                                 const std::string& extraHeaders = "");
 
-  private:
+private:
     void run();
     void serve(int fd);
 

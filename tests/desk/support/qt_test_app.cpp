@@ -12,7 +12,7 @@ namespace {
 // the application; the application must go before them, that is before main()
 // returns, or what it owns in them is never freed.
 class QtAppEnvironment final : public ::testing::Environment {
-  public:
+public:
     void TearDown() override { app.reset(); }
     std::unique_ptr<QApplication> app;
 };

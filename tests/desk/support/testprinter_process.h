@@ -7,7 +7,7 @@
 #include <QString>
 
 class TestprinterProcess {
-  public:
+public:
     TestprinterProcess(const QString& program, const QString& outFile);
 
     bool running() const { return !address_.isEmpty(); }
@@ -16,7 +16,7 @@ class TestprinterProcess {
     QString outFile() const { return out_; }
     QByteArray received() const;
 
-  private:
+private:
     ChildProgram process_;
     QString out_, address_, error_;
 };

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 class TpgserviceProcess {
-  public:
+public:
     explicit TpgserviceProcess(const QString& program);
 
     bool running() const { return !base_.isEmpty() && !certificate_.isEmpty(); }
@@ -20,7 +20,7 @@ class TpgserviceProcess {
     // A client that trusts the service's own certificate and nothing less.
     WebClientOptions clientOptions() const;
 
-  private:
+private:
     QTemporaryDir data_;
     ChildProgram process_;
     QString base_, certificate_, error_;

@@ -18,20 +18,20 @@
 namespace {
 
 class ManualClock final : public DeskClock {
-  public:
+public:
     QDateTime now() const override { return now_; }
     void set(const QString& time) {
         now_ = QDateTime(QDate(2026, 3, 2), QTime::fromString(time, "hh:mm:ss.zzz"));
     }
 
-  private:
+private:
     QDateTime now_ = QDateTime(QDate(2026, 3, 2), QTime(11, 59, 59));
 };
 
 // The alert box runs `during` while it is open, as the tray timer does
 // under a modal box; everything is recorded.
 class AlertMessages final : public DeskMessages {
-  public:
+public:
     explicit AlertMessages(RecordingDeskMessages& record) : record_(record) {}
     void showMessage(const QString& text) override { record_.showMessage(text); }
     void messageBox(const QString& text, const QString& caption, MessageIcon icon) override {
@@ -44,12 +44,12 @@ class AlertMessages final : public DeskMessages {
     }
     std::function<void()> during;
 
-  private:
+private:
     RecordingDeskMessages& record_;
 };
 
 class DeskTray : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
         qtTestApp();
         service = std::make_unique<TpgserviceProcess>(QStringLiteral(TPGSERVICE_PATH));

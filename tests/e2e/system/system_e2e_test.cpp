@@ -27,7 +27,7 @@ namespace {
 // The wall clock moved so that the next polling second is about two seconds
 // away: the loop is the real one, the test does not wait out a whole period.
 class ShiftedClock final : public DeskClock {
-  public:
+public:
     ShiftedClock() {
         const QDateTime now = QDateTime::currentDateTime();
         const qint64 intoPeriod = (now.time().second() % 20) * 1000 + now.time().msec();
@@ -35,7 +35,7 @@ class ShiftedClock final : public DeskClock {
     }
     QDateTime now() const override { return QDateTime::currentDateTime().addMSecs(shiftMs_); }
 
-  private:
+private:
     qint64 shiftMs_ = 0;
 };
 

@@ -46,7 +46,7 @@ QByteArray callticket(const QByteArray& qr, const QByteArray& option45, const QB
 std::unique_ptr<QCoreApplication> app;
 
 class PrintingTicketsE2E : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
         static int argc = 1;
         static char name[] = "tickets_e2e_test";

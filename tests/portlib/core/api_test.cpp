@@ -64,7 +64,8 @@ TEST_F(Api, HandlesAreUniqueAndNeverZeroOrMinusOne) {
         EXPECT_TRUE(seen.insert(h).second);
         open.push_back(h);
     }
-    for (DOVA_HANDLE h : open) EXPECT_EQ(DovaClose(h), DOVA_OK);
+    for (DOVA_HANDLE h : open)
+        EXPECT_EQ(DovaClose(h), DOVA_OK);
 }
 
 TEST_F(Api, OpenDependsOnTheModeTheKindOffers) {

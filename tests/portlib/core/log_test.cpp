@@ -10,7 +10,8 @@ std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
     std::stringstream s(text);
     std::string line;
-    while (std::getline(s, line)) out.push_back(line);
+    while (std::getline(s, line))
+        out.push_back(line);
     return out;
 }
 
@@ -77,7 +78,8 @@ TEST_F(Log, WriteDumpSixteenBytesALine) {
     DOVA_HANDLE h = DovaOpenByName((dir / "out.bin").c_str(), 0);
     ASSERT_EQ(DovaClaim(h, 0), DOVA_OK);
     std::string twenty(20, 0);
-    for (int i = 0; i < 20; ++i) twenty[i] = char(i + 0xF0);
+    for (int i = 0; i < 20; ++i)
+        twenty[i] = char(i + 0xF0);
     uint32_t written = 0;
     ASSERT_EQ(DovaWrite(h, twenty.data(), 20, &written, 0, 0, 0), DOVA_OK);
     ASSERT_EQ(DovaWrite(h, twenty.data(), 16, &written, 0, 0, 0), DOVA_OK);

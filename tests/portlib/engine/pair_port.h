@@ -6,7 +6,7 @@
 #include "engine/wasync_port.h"
 
 class PairPort : public DovaBase, public WAsync {
-  public:
+public:
     PairPort() : WAsync(static_cast<DovaBase&>(*this)) {}
     ~PairPort() override;
 
@@ -27,7 +27,7 @@ class PairPort : public DovaBase, public WAsync {
     // nothing stalls the writer soon.
     void setSmallBuffers(bool on) { small_ = on; }
 
-  private:
+private:
     int fd_ = -1;
     int peer_ = -1;
     bool small_ = false;

@@ -86,7 +86,7 @@ int32_t boundedRelease(PairPort& port, int32_t timeout, bool* finished) {
 }
 
 class WAsyncTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { hooks.reset(); }
     PairPort port;
 };

@@ -15,18 +15,18 @@ uint32_t loopback();
 // Points the library's configuration at a file of the test's own for the
 // life of the object (LIBDOVA_CONF), e.g. "StatusPort=40000\n".
 class ScopedConfig {
-  public:
+public:
     explicit ScopedConfig(const std::string& text);
     ~ScopedConfig();
 
-  private:
+private:
     std::string path_;
 };
 
 // A TCP listener on loopback that accepts one connection and lets the test
 // write to it and read from it, as a printer that answers.
 class AnsweringPeer {
-  public:
+public:
     AnsweringPeer();
     ~AnsweringPeer();
     uint16_t port() const { return port_; }
@@ -37,7 +37,7 @@ class AnsweringPeer {
     std::string read(size_t n);
     void closeConnection();
 
-  private:
+private:
     int listen_ = -1;
     int conn_ = -1;
     uint16_t port_ = 0;

@@ -39,7 +39,7 @@ TEST(NetFactory, EachOpenModeMakesItsClass) {
 
 // The trace of one scope in a file of the test's own.
 class TraceCapture {
-  public:
+public:
     TraceCapture() {
         char name[] = "/tmp/dova-net-trace-XXXXXX";
         ::close(::mkstemp(name));
@@ -59,7 +59,7 @@ class TraceCapture {
         return s.str();
     }
 
-  private:
+private:
     std::string path_;
 };
 

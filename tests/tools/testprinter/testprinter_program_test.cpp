@@ -25,7 +25,7 @@ namespace {
 
 // The program with its standard output on a pipe.
 class Child {
-  public:
+public:
     explicit Child(std::vector<std::string> args) {
         args.insert(args.begin(), TESTPRINTER);
         std::vector<char*> argv;
@@ -79,7 +79,7 @@ class Child {
         return -1;
     }
 
-  private:
+private:
     pid_t pid_ = -1;
     int out_ = -1;
 };

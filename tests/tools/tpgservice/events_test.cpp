@@ -12,7 +12,7 @@ namespace tpgservice::test {
 namespace {
 
 class tpgserviceEvents : public ServiceTest {
-  protected:
+protected:
     void SetUp() override {
         ServiceTest::SetUp();
         writeProfile("12345", {{"name", "Pizza"},

@@ -19,7 +19,7 @@ namespace tpgservice::test {
 namespace {
 
 class Program {
-  public:
+public:
     explicit Program(std::vector<std::string> args) {
         args.insert(args.begin(), TPGSERVICE_PROGRAM);
         int fds[2];
@@ -83,7 +83,7 @@ class Program {
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
-  private:
+private:
     pid_t pid_ = -1;
     int out_ = -1;
     std::string buffer_;

@@ -26,7 +26,7 @@ struct TempDir {
 };
 
 class RunningService {
-  public:
+public:
     explicit RunningService(const std::filesystem::path& data, std::string base = "");
     ~RunningService();
     RunningService(const RunningService&) = delete;
@@ -35,13 +35,13 @@ class RunningService {
     Service& service() { return *service_; }
     std::unique_ptr<httplib::SSLClient> client() const;
 
-  private:
+private:
     std::unique_ptr<Service> service_;
     std::thread runner_;
 };
 
 class ServiceTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override;
     void TearDown() override;
     // Stops the service and starts a new one on the same data folder.
