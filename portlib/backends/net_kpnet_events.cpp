@@ -10,13 +10,9 @@ WKpnetE::~WKpnetE() {
 int32_t WKpnetE::claim(int32_t) {
     int32_t r = claimSocketAndChannel("WKpnetE");
     if (r != DOVA_OK) return r;
-    if (!createEvents()) {
+    if (int32_t r = openEngine(); r != DOVA_OK) {
         release(0);
-        return DOVA_E_EVENT;
-    }
-    if (!createQueues()) {
-        release(0);
-        return DOVA_E_QUEUE;
+        return r;
     }
     if (connectPeer() != 0) {
         release(0);
@@ -52,11 +48,9 @@ int32_t WKpnetE::release(int32_t timeout) {
     dovaTrace("DOVA: WKpnetE::release(%d)\n", timeout);
     int32_t result = drainSendQueue(timeout, [this] { return deviceLost(); });
     if (timeout != 0 && result == 0) result = closeGracefully(timeout);
-    stopThreads();
+    closeEngine();
     // The reader may have taken the reset the graceful close would have seen.
     if (timeout != 0 && result == 0 && deviceLost()) result = 1;
-    freeQueues();
-    closeEvents();
     status_.close();
     socket_.close();
     return result;

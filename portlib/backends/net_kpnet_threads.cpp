@@ -10,13 +10,9 @@ WKpnetA::~WKpnetA() {
 int32_t WKpnetA::claim(int32_t) {
     int32_t r = claimSocketAndChannel("WKpnetA");
     if (r != DOVA_OK) return r;
-    if (!createEvents()) {
+    if (int32_t r = openEngine(); r != DOVA_OK) {
         release(0);
-        return DOVA_E_EVENT;
-    }
-    if (!createQueues()) {
-        release(0);
-        return DOVA_E_QUEUE;
+        return r;
     }
     if (connectPeer() != 0 || !socket_.setNonBlocking(true)) {
         release(0);
@@ -48,11 +44,9 @@ int32_t WKpnetA::release(int32_t timeout) {
     dovaTrace("DOVA: WKpentA::release(%d)\n", timeout);
     int32_t result = drainSendQueue(timeout, [this] { return deviceLost(); });
     if (timeout != 0 && result == 0) result = closeGracefully(timeout);
-    stopThreads();
+    closeEngine();
     // The reader may have taken the reset the graceful close would have seen.
     if (timeout != 0 && result == 0 && deviceLost()) result = 1;
-    freeQueues();
-    closeEvents();
     status_.close();
     socket_.close();
     return result;

@@ -13,13 +13,9 @@ int32_t WNetA::claim(int32_t) {
     if (port_ == 0) return DOVA_E_ADDRESS;
     socket_ = os::Socket::tcp();
     if (!socket_.valid()) return DOVA_E_SOCKET;
-    if (!createEvents()) {
+    if (int32_t r = openEngine(); r != DOVA_OK) {
         release(0);
-        return DOVA_E_EVENT;
-    }
-    if (!createQueues()) {
-        release(0);
-        return DOVA_E_QUEUE;
+        return r;
     }
     if (connectPeer() != 0) {
         release(0);
@@ -56,11 +52,9 @@ int32_t WNetA::release(int32_t timeout) {
     // After a drain that gave up the printer takes no data: waiting for it
     // to close its side would only hold the caller longer.
     if (timeout != 0 && result == 0) result = closeGracefully(timeout);
-    stopThreads();
+    closeEngine();
     // The reader may have taken the reset the graceful close would have seen.
     if (timeout != 0 && result == 0 && deviceLost()) result = 1;
-    freeQueues();
-    closeEvents();
     socket_.close();
     return result;
 }

@@ -54,9 +54,7 @@ WAsync::WAsync(DovaBase& port) : owner_(port) {
 }
 
 WAsync::~WAsync() {
-    stopThreads();
-    freeQueues();
-    closeEvents();
+    closeEngine();
 }
 
 int32_t WAsync::setSendBufferSize(uint32_t bytes) {
@@ -168,6 +166,18 @@ int32_t WAsync::getRecvQueueType(int32_t* type) {
 int32_t WAsync::setRecvQueueType(int32_t type) {
     recvQueueType_ = type;
     return DOVA_OK;
+}
+
+int32_t WAsync::openEngine() {
+    if (!createEvents()) return DOVA_E_EVENT;
+    if (!createQueues()) return DOVA_E_QUEUE;
+    return DOVA_OK;
+}
+
+void WAsync::closeEngine() {
+    stopThreads();
+    freeQueues();
+    closeEvents();
 }
 
 bool WAsync::createEvents() {

@@ -93,6 +93,11 @@ protected:
     void stopThreads();
     void freeQueues();
     void closeEvents();
+    // The two resource steps of claim together: createEvents, then
+    // createQueues. DOVA_OK, or the code of the step that failed (1016, 1011).
+    int32_t openEngine();
+    // What release does after the drain: stopThreads, freeQueues, closeEvents.
+    void closeEngine();
 
     // ---- Worker bodies shared by the backends. --------------------------------------
     // The send worker: fetch a block, write it with the write primitive,
