@@ -68,6 +68,17 @@ int32_t WNet::drainSendQueue(int32_t timeout, const std::function<bool()>& conne
     return 0;
 }
 
+int32_t WNet::releaseQueued(int32_t timeout, const std::function<bool()>& connectionLost,
+                            const std::function<void()>& stopEngine) {
+    int32_t result = drainSendQueue(timeout, connectionLost);
+    if (timeout != 0 && result == 0) result = closeGracefully(timeout);
+    stopEngine();
+    // The reader may have taken the reset the graceful close would have seen.
+    if (timeout != 0 && result == 0 && connectionLost()) result = 1;
+    socket_.close();
+    return result;
+}
+
 int32_t WNet::closeGracefully(int32_t timeoutMs) {
     if (!socket_.shutdownSend()) {
         // Refused on a connection the printer has already reset.

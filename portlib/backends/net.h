@@ -50,6 +50,12 @@ protected:
     // send worker finds the connection gone nothing queued can leave, so it
     // answers 1 at once instead of waiting out the time-out.
     int32_t drainSendQueue(int32_t timeout, const std::function<bool()>& connectionLost);
+    // The release of a worker-thread or event-driven port after its trace
+    // line: drain, close gracefully unless the drain gave up (the printer
+    // takes no data, so waiting for it to close its side would only hold the
+    // caller longer), stop the engine, close the socket. 0 drained, 1 not.
+    int32_t releaseQueued(int32_t timeout, const std::function<bool()>& connectionLost,
+                          const std::function<void()>& stopEngine);
     // Connects the open socket to the peer within the connect time-out;
     // traces and stores the error on failure. 0 or the error.
     int connectPeer();

@@ -51,11 +51,7 @@ int32_t WNetE::claim(int32_t) {
 int32_t WNetE::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WNetE::release(%d)\n", timeout);
-    int32_t result = drainSendQueue(timeout, [this] { return deviceLost(); });
-    if (timeout != 0 && result == 0) result = closeGracefully(timeout);
-    closeEngine();
-    // The reader may have taken the reset the graceful close would have seen.
-    if (timeout != 0 && result == 0 && deviceLost()) result = 1;
-    socket_.close();
+    int32_t result = releaseQueued(
+        timeout, [this] { return deviceLost(); }, [this] { closeEngine(); });
     return result;
 }

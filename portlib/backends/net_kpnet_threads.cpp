@@ -10,7 +10,7 @@ WKpnetA::~WKpnetA() {
 int32_t WKpnetA::claim(int32_t) {
     int32_t r = claimSocketAndChannel("WKpnetA");
     if (r != DOVA_OK) return r;
-    if (int32_t r = openEngine(); r != DOVA_OK) {
+    if (r = openEngine(); r != DOVA_OK) {
         release(0);
         return r;
     }
@@ -42,12 +42,8 @@ int32_t WKpnetA::claim(int32_t) {
 int32_t WKpnetA::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WKpentA::release(%d)\n", timeout);
-    int32_t result = drainSendQueue(timeout, [this] { return deviceLost(); });
-    if (timeout != 0 && result == 0) result = closeGracefully(timeout);
-    closeEngine();
-    // The reader may have taken the reset the graceful close would have seen.
-    if (timeout != 0 && result == 0 && deviceLost()) result = 1;
+    int32_t result = releaseQueued(
+        timeout, [this] { return deviceLost(); }, [this] { closeEngine(); });
     status_.close();
-    socket_.close();
     return result;
 }

@@ -48,13 +48,7 @@ int32_t WNetA::claim(int32_t) {
 int32_t WNetA::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WNetA::release(%d)\n", timeout);
-    int32_t result = drainSendQueue(timeout, [this] { return deviceLost(); });
-    // After a drain that gave up the printer takes no data: waiting for it
-    // to close its side would only hold the caller longer.
-    if (timeout != 0 && result == 0) result = closeGracefully(timeout);
-    closeEngine();
-    // The reader may have taken the reset the graceful close would have seen.
-    if (timeout != 0 && result == 0 && deviceLost()) result = 1;
-    socket_.close();
+    int32_t result = releaseQueued(
+        timeout, [this] { return deviceLost(); }, [this] { closeEngine(); });
     return result;
 }

@@ -1,6 +1,7 @@
 // The byte emitter, the read-back poll, the data display and the waits of
 // prompt and delay lines, on a port that misbehaves on purpose.
 #include "byte_display.h"
+#include "captured_file.h"
 #include "fake_port.h"
 #include "port_script.h"
 #include "script_scanner.h"
@@ -11,29 +12,10 @@
 #include <unistd.h>
 
 using namespace sendtool;
+using sendtool_test::Captured;
 using sendtool_test::FakePort;
 
 namespace {
-
-// A FILE that keeps what was printed to it.
-class Captured {
-public:
-    Captured() : file_(open_memstream(&data_, &size_)) {}
-    ~Captured() {
-        std::fclose(file_);
-        std::free(data_);
-    }
-    std::FILE* file() { return file_; }
-    std::string text() {
-        std::fflush(file_);
-        return std::string(data_, size_);
-    }
-
-private:
-    char* data_ = nullptr;
-    size_t size_ = 0;
-    std::FILE* file_;
-};
 
 // Standard input stand-in: a pipe with the given keys, closed or kept open.
 class KeyPipe {

@@ -1,4 +1,5 @@
 // Binary mode: blocks, percentages and the ways a port or a file can fail.
+#include "captured_file.h"
 #include "fake_port.h"
 #include "raw_sender.h"
 
@@ -7,28 +8,10 @@
 #include <cstring>
 
 using namespace sendtool;
+using sendtool_test::Captured;
 using sendtool_test::FakePort;
 
 namespace {
-
-class Captured {
-public:
-    Captured() : file_(open_memstream(&data_, &size_)) {}
-    ~Captured() {
-        std::fclose(file_);
-        std::free(data_);
-    }
-    std::FILE* file() { return file_; }
-    std::string text() {
-        std::fflush(file_);
-        return std::string(data_, size_);
-    }
-
-private:
-    char* data_ = nullptr;
-    size_t size_ = 0;
-    std::FILE* file_;
-};
 
 std::string pattern(size_t size) {
     std::string s(size, '\0');
