@@ -1,14 +1,6 @@
 #include "factory.h"
 
-#include "backends/console.h"
-#include "backends/file.h"
-#include "backends/net.h"
-#include "backends/net_events.h"
-#include "backends/net_kpnet.h"
-#include "backends/net_kpnet_events.h"
-#include "backends/net_kpnet_threads.h"
-#include "backends/net_threads.h"
-#include "backends/net_winmsg.h"
+#include "port_registry.h"
 #include "trace.h"
 
 #include <dova/dova.h>
@@ -68,41 +60,13 @@ const KindRow* findKind(uint32_t type) {
     return nullptr;
 }
 
-// The backend of a kind in the given mode; nullptr when this build has none.
-std::unique_ptr<DovaBase> makeBackend(uint32_t type, int32_t mode) {
-    switch (type) {
-    case DOVA_IF_CON:
-        return std::make_unique<WCon>();
-    case DOVA_IF_DUMP:
-        return std::make_unique<WDump>();
-    case DOVA_IF_FILE:
-        return std::make_unique<WFile>();
-    // NET and KPNET: the network backends add their classes here.
-    case DOVA_IF_NET:
-        switch (mode) {
-        case 0:
-            return std::make_unique<WNet>();
-        case 1:
-            return std::make_unique<WNetA>();
-        case 2:
-            return std::make_unique<WNetE>();
-        case 3:
-            return std::make_unique<WNetW>();
-        }
-        return nullptr;
-    case DOVA_IF_KPNET:
-        switch (mode) {
-        case 0:
-            return std::make_unique<WKpnet>();
-        case 1:
-            return std::make_unique<WKpnetA>();
-        case 2:
-            return std::make_unique<WKpnetE>();
-        }
-        return nullptr;
-    default:
-        return nullptr;
-    }
+const DovaPortRegistry& registry() {
+    static const DovaPortRegistry table = [] {
+        DovaPortRegistry r;
+        dovaRegisterPortFamilies(r);
+        return r;
+    }();
+    return table;
 }
 
 } // namespace
@@ -110,7 +74,8 @@ std::unique_ptr<DovaBase> makeBackend(uint32_t type, int32_t mode) {
 std::unique_ptr<DovaBase> dovaCreatePort(uint32_t type, int32_t mode) {
     const KindRow* kind = findKind(type);
     if (!kind || mode < 0 || mode > 3 || !(kind->modes & modeBit(mode))) return nullptr;
-    auto port = makeBackend(type, mode);
+    DovaPortMaker make = registry().find(type, mode);
+    auto port = make ? make() : nullptr;
     if (!port) dovaTrace("DOVA: %s ports are not available in this build\n", kind->typeName);
     return port;
 }

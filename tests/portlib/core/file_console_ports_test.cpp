@@ -1,7 +1,7 @@
 #include "library_fixture.h"
 
-#include "backends/console.h"
-#include "backends/file.h"
+#include "backends/local/console.h"
+#include "backends/local/file.h"
 #include "os/posix/syscalls.h"
 
 #include <pty.h>

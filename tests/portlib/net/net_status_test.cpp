@@ -1,7 +1,7 @@
 // The KP status channel against the test printer's UDP responder.
-#include "backends/net_kpnet.h"
-#include "backends/net_kpnet_events.h"
-#include "backends/net_status_channel.h"
+#include "backends/net/net_kpnet.h"
+#include "backends/net/net_kpnet_events.h"
+#include "backends/net/net_status_channel.h"
 #include "net_test_support.h"
 #include "test_printer.h"
 

@@ -1,9 +1,9 @@
 // Printing through the TCP ports to the test printer, and the close in its
 // three outcomes: drained, stalled, connection lost.
-#include "backends/net.h"
-#include "backends/net_events.h"
-#include "backends/net_kpnet_threads.h"
-#include "backends/net_threads.h"
+#include "backends/net/net.h"
+#include "backends/net/net_events.h"
+#include "backends/net/net_kpnet_threads.h"
+#include "backends/net/net_threads.h"
 #include "net_test_support.h"
 #include "test_printer.h"
 

@@ -1,6 +1,6 @@
 // The window-message TCP port: its socket notifications reach the owner
 // through the library's dispatcher.
-#include "backends/net_winmsg.h"
+#include "backends/net/net_winmsg.h"
 #include "message_window.h"
 #include "net_test_support.h"
 #include "os/os_trace_sink.h"

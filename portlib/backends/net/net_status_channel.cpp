@@ -1,4 +1,4 @@
-#include "backends/net_status_channel.h"
+#include "backends/net/net_status_channel.h"
 
 #include "os/os_config.h"
 #include "os/os_io.h"

@@ -1,4 +1,4 @@
-#include "backends/net_kpnet_events.h"
+#include "backends/net/net_kpnet_events.h"
 
 #include "os/os_wait.h"
 #include "trace.h"

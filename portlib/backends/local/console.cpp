@@ -1,4 +1,4 @@
-#include "backends/console.h"
+#include "backends/local/console.h"
 
 #include "os/os_console.h"
 

@@ -8,7 +8,7 @@
 // when the owner dispatches. Needs the library started (the dispatcher).
 #pragma once
 
-#include "backends/net.h"
+#include "backends/net/net.h"
 #include "engine/wasync.h"
 #include "message_window.h"
 #include "os/os_event.h"

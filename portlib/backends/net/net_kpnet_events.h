@@ -2,7 +2,7 @@
 // channel with WNetE's send worker and wait worker.
 #pragma once
 
-#include "backends/net_kpnet.h"
+#include "backends/net/net_kpnet.h"
 #include "engine/wasync_port.h"
 
 class WKpnetE : public WKpnet, public WAsync {

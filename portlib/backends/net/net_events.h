@@ -3,7 +3,7 @@
 // data or the end of the connection.
 #pragma once
 
-#include "backends/net.h"
+#include "backends/net/net.h"
 #include "engine/wasync_port.h"
 
 class WNetE : public WNet, public WAsync {

@@ -3,7 +3,7 @@
 // to the socket in blocks and the receive worker reads the printer's answers.
 #pragma once
 
-#include "backends/net.h"
+#include "backends/net/net.h"
 #include "engine/wasync_port.h"
 
 class WNetA : public WNet, public WAsync {

@@ -1,14 +1,14 @@
-#include "backends/net_events.h"
+#include "backends/net/net_threads.h"
 
 #include "os/os_wait.h"
 #include "trace.h"
 
-WNetE::~WNetE() {
-    WNetE::release(0);
+WNetA::~WNetA() {
+    WNetA::release(0);
 }
 
-int32_t WNetE::claim(int32_t) {
-    dovaTrace("DOVA: WNetE::claim()\n");
+int32_t WNetA::claim(int32_t) {
+    dovaTrace("DOVA: WNetA::claim()\n");
     release(0);
     if (port_ == 0) return DOVA_E_ADDRESS;
     socket_ = os::Socket::tcp();
@@ -21,26 +21,23 @@ int32_t WNetE::claim(int32_t) {
         release(0);
         return DOVA_E_CONNECT;
     }
-    // Selecting the socket's events: from here the workers learn of them
-    // through poll(), which needs a non-blocking socket.
-    bool selected = socket_.setNonBlocking(true);
-    dovaTrace("DOVA:  WSAEventSelect(%08X)\n", unsigned(socket_.handle()));
-    if (!selected) {
+    // The workers wait in poll() beside the stop event, never in the socket.
+    if (!socket_.setNonBlocking(true)) {
         lastError_ = os::lastError();
         release(0);
-        return DOVA_E_NOTIFY;
+        return DOVA_E_CONNECT;
     }
     const intptr_t h = socket_.handle();
     bool started = startThreads(
         [this, h] {
-            runSendWorker("DOVA: WNetE::procSend() Start\n", "DOVA: WNetE::procSend() End\n", h,
+            runSendWorker("DOVA: WNetA::procSend() Start\n", "DOVA: WNetA::procSend() End\n", h,
                           Device::Socket);
         },
-        nullptr,
         [this, h] {
-            runSocketWaitWorker("DOVA: WNetE::procWait() Start\n", "DOVA: WNetE::procWait() End\n",
-                                h);
-        });
+            runRecvWorker("DOVA: WNetA::procRecv() Start\n", "DOVA: WNetA::procRecv() End\n", h,
+                          Device::Socket);
+        },
+        nullptr);
     if (!started) {
         release(0);
         return DOVA_E_THREAD;
@@ -48,9 +45,9 @@ int32_t WNetE::claim(int32_t) {
     return DOVA_OK;
 }
 
-int32_t WNetE::release(int32_t timeout) {
+int32_t WNetA::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
-    dovaTrace("DOVA: WNetE::release(%d)\n", timeout);
+    dovaTrace("DOVA: WNetA::release(%d)\n", timeout);
     int32_t result = releaseQueued(
         timeout, [this] { return deviceLost(); }, [this] { closeEngine(); });
     return result;

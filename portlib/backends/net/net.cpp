@@ -1,4 +1,4 @@
-#include "backends/net.h"
+#include "backends/net/net.h"
 
 #include "os/os_clock.h"
 #include "os/os_config.h"

@@ -1,4 +1,4 @@
-#include "backends/file.h"
+#include "backends/local/file.h"
 
 #include "trace.h"
 

@@ -2,7 +2,7 @@
 // channel with WNetA's send and receive workers.
 #pragma once
 
-#include "backends/net_kpnet.h"
+#include "backends/net/net_kpnet.h"
 #include "engine/wasync_port.h"
 
 class WKpnetA : public WKpnet, public WAsync {

@@ -1,4 +1,4 @@
-#include "backends/net_winmsg.h"
+#include "backends/net/net_winmsg.h"
 
 #include "os/os_io.h"
 #include "os/os_wait.h"

@@ -4,8 +4,8 @@
 // waits 1000 ms for a reply and is sent at most three times.
 #pragma once
 
-#include "backends/net.h"
-#include "backends/net_status_channel.h"
+#include "backends/net/net.h"
+#include "backends/net/net_status_channel.h"
 
 class WKpnet : public WNet {
 public:

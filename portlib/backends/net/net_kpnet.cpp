@@ -1,4 +1,4 @@
-#include "backends/net_kpnet.h"
+#include "backends/net/net_kpnet.h"
 
 #include "os/os_clock.h"
 #include "os/os_inet.h"
