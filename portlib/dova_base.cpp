@@ -1,6 +1,8 @@
 // Defaults of the port interface: "not supported" without touching a device.
 #include "dova_base.h"
 
+#include <algorithm>
+
 #include "os/os_clock.h"
 
 #include <cstring>
@@ -410,21 +412,24 @@ int32_t DovaBase::unregisterCallback(uint32_t /*code*/, void* /*callback*/, void
 int32_t DovaBase::waitSendDone(int32_t timeout) {
     if (timeout == 0) return 0;
     // The time-out bounds the time without progress, not the total time: a
-    // port that keeps sending slowly is waited for as long as the count moves.
+    // port that keeps sending slowly is waited for as long as the count
+    // moves. A negative time-out is the very long unsigned time it stands for.
+    const uint64_t limit = uint32_t(timeout);
     uint32_t count = 0;
     getSendCount(&count);
-    uint32_t previous = 0;
-    int64_t stalled = 0;
+    uint32_t since = os::tickCount();
     while (count != 0) {
-        os::sleepMs(50);
-        if (count != previous) {
-            stalled = 0;
-            previous = count;
-        } else {
-            stalled += 50;
-            if (stalled > timeout) return 1;
+        const uint64_t stalled = uint32_t(os::tickCount() - since);
+        if (stalled > limit) return 1;
+        // Ports without a queue of their own have nothing to wake the caller
+        // with: look again soon.
+        os::sleepMs(uint32_t(std::min<uint64_t>(limit - stalled + 1, 10)));
+        uint32_t now = 0;
+        getSendCount(&now);
+        if (now != count) {
+            count = now;
+            since = os::tickCount();
         }
-        getSendCount(&count);
     }
     return 0;
 }

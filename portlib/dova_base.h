@@ -120,7 +120,9 @@ public:
     virtual int32_t setSendBlockSize(uint32_t bytes);
     virtual int32_t setRecvBlockSize(uint32_t bytes);
     // Waits while getSendCount keeps changing: 0 once it reaches 0, 1 after
-    // more than `timeout` ms without progress. Not overridden by backends.
+    // more than `timeout` ms without progress (a negative time-out is the
+    // very long unsigned time it stands for). Worker-thread ports take
+    // WAsync's, which wakes on each change; backends do not override it.
     virtual int32_t waitSendDone(int32_t timeout);
 
     // ---- Serial and parallel line (WVcomm family). ----------------------------------

@@ -5,9 +5,11 @@
 // send queue and recv only copies out of the receive queue. A send worker
 // writes the send queue to the device in blocks of at most the send block
 // size; a receive worker (or, in event-driven ports, a wait worker) reads the
-// device into the receive queue. The backend supplies the device handle, the
-// thread bodies (built from runSendWorker / runRecvWorker and the primitives
-// below) and the order of the engine steps in its claim and release.
+// device into the receive queue, and data a library hands over on a thread of
+// its own goes in through storeReceived. The backend supplies the transfer
+// for its device (transfer.h), the thread bodies (built from the run*Worker
+// bodies below) and the order of the engine steps in its claim and release;
+// its family refines the engine through the hooks below.
 //
 // Locks: the send lock guards the send queue, the send remaining and the
 // purge count; the receive lock guards the receive queue. No code holds both,
@@ -22,9 +24,11 @@
 #pragma once
 
 #include "engine/data_mgr.h"
+#include "engine/transfer.h"
 #include "os/os_event.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -75,9 +79,23 @@ public:
     int32_t getRecvQueueType(int32_t* type);
     int32_t setRecvQueueType(int32_t type);
 
+    // The drain every worker-thread port's release starts with: waits while
+    // the send count keeps falling and returns 0 once it is 0, or 1 after
+    // more than `timeout` ms without progress (a negative time-out is the
+    // very long unsigned time it stands for). Wakes as soon as the count
+    // changes, and answers 1 at once when the device is lost, since nothing
+    // queued can leave then. 0 at once for a time-out of 0.
+    int32_t waitSendDone(int32_t timeout);
+
 protected:
-    // What kind of descriptor a worker reads and writes.
-    enum class Device { Socket, File };
+    // ---- Hooks a family overrides (called on the worker threads). ------------------
+    // A read failed (with the transfer's code): serial ports clear the line's
+    // error state here. Default: nothing.
+    virtual void onReadFailed(int error);
+    // While true the send worker holds its output (checked before each write,
+    // then every few milliseconds): flow control the system does not do
+    // itself, such as DTR/DSR. Default: false.
+    virtual bool sendHeld();
 
     // ---- Engine steps, in the order claim uses them; release undoes them. --------
     // Stop event (manual) and send event; false when the system refuses one (1016).
@@ -88,58 +106,86 @@ protected:
     // in the send, receive, wait slots; false when a thread cannot start (1015).
     bool startThreads(std::function<void()> sendBody, std::function<void()> recvBody,
                       std::function<void()> waitBody);
-    // Sets the stop flag, raises the stop event and joins the send, receive and
-    // wait worker in that order.
+    // Traces "DOVA: WAsync::stopThreads()" (at every stop step, workers or
+    // none), sets the stop flag, raises the stop event and joins the send,
+    // receive and wait worker in that order.
     void stopThreads();
     void freeQueues();
     void closeEvents();
     // The two resource steps of claim together: createEvents, then
     // createQueues. DOVA_OK, or the code of the step that failed (1016, 1011).
     int32_t openEngine();
-    // What release does after the drain: stopThreads, freeQueues, closeEvents.
+    // What release does after the drain: stopThreads, freeQueues, closeEvents,
+    // and the transfer is dropped.
     void closeEngine();
+    // The whole release of a worker-thread port after its trace line:
+    // waitSendDone(timeout); closeLine(drained) for the line's own closing
+    // step (given the drain's result; it returns the result to keep, so a
+    // graceful close that fails can turn 0 into 1); closeEngine; then, when
+    // the result is still 0 but the device was lost meanwhile, 1 (a reset
+    // the closing step did not see); closeDevice. Returns the kept result.
+    int32_t releaseQueued(int32_t timeout, const std::function<int32_t(int32_t)>& closeLine,
+                          const std::function<void()>& closeDevice);
+
+    // The device's transfer, used by the worker bodies below; set before
+    // startThreads, dropped by closeEngine after the workers stopped.
+    void setTransfer(std::unique_ptr<DovaTransfer> transfer) { transfer_ = std::move(transfer); }
+    DovaTransfer* transfer() const { return transfer_.get(); }
 
     // ---- Worker bodies shared by the backends. --------------------------------------
-    // The send worker: fetch a block, write it with the write primitive,
-    // report each partial write to the send-progress hook, until stopped.
-    void runSendWorker(const char* startLine, const char* endLine, intptr_t handle, Device device);
+    // The send worker: fetch a block, write it through the transfer, report
+    // each partial write to the send-progress hook, until stopped. A failure
+    // the transfer calls permanent marks the device lost and ends the work.
+    void runSendWorker(const char* startLine, const char* endLine);
     // The receive worker: read blocks into the receive queue until stopped.
-    void runRecvWorker(const char* startLine, const char* endLine, intptr_t handle, Device device);
+    void runRecvWorker(const char* startLine, const char* endLine);
     // The wait worker of an event-driven socket port: sleeps until the socket
     // has data (stored as the receive worker stores it) or ends, tracing the
     // network events (FD_WRITE once at the start, FD_READ, FD_CLOSE).
     void runSocketWaitWorker(const char* startLine, const char* endLine, intptr_t socket);
-    // One read into the receive block, stored as the receive worker stores it.
-    // Returns the read's outcome (see readPrimitive); *ended when the peer
-    // ended the stream.
-    bool readAndStore(intptr_t handle, Device device, bool* ended, int* error);
+    // A wait worker that watches the device's lines or status: calls check
+    // every periodMs until stopped (a wait the stop event ends). check calls
+    // raiseLineEvents with what changed.
+    void runWatchWorker(const char* startLine, const char* endLine, uint32_t periodMs,
+                        const std::function<void()>& check);
+    // Passes line events to the owner's line hook, when one is set.
+    void raiseLineEvents(uint32_t eventMask);
+    // Stores bytes that arrived into the receive queue, as the receive worker
+    // does (a full ring takes what fits), and calls the receive hook. Callable
+    // from any one thread at a time besides the caller's: a library's own
+    // callback thread delivers its data here.
+    uint32_t storeReceived(const void* data, uint32_t length);
+    // One read through the transfer into the receive block, stored. Returns
+    // the read's result; *ended when the peer ended the stream.
+    TransferResult readAndStore(bool* ended);
     // Blocks until the stop event is raised (a worker with nothing left to do).
     void waitForStop();
-    // Called by the send worker after it woke on new data: waits a moment
-    // for a full block unless one is there.
-    void gatherBlock();
     // Waits up to ms for the stop event; true when stopping.
     bool pauseUnlessStopped(uint32_t ms);
 
-    // ---- Primitives: the non-blocking form of overlapped I/O. ------------------------
-    // Each tries the transfer and, while it would block, waits for the device
-    // or the stop event. true when the transfer completed (with the count; a
-    // read of 0 bytes is the end of the stream), false when stopped (*error 0)
-    // or failed (*error the system's code).
-    bool writePrimitive(intptr_t handle, Device device, const void* data, uint32_t length,
-                        uint32_t* written, int* error);
-    bool readPrimitive(intptr_t handle, Device device, void* buffer, uint32_t size, uint32_t* read,
-                       int* error);
-
     bool stopping() const { return stop_.load(std::memory_order_acquire); }
-    // A worker found the connection gone (a failed write, or a reset seen by
-    // the reader): what is queued cannot leave, and what left may not have
-    // arrived.
+    // A worker found the device gone (a failed write, a reset seen by the
+    // reader, an unplugged device): what is queued cannot leave, and what
+    // left may not have arrived.
     bool deviceLost() const { return lost_.load(std::memory_order_acquire); }
+    void markDeviceLost();
     const os::Event& stopEvent() const { return stopEvent_; }
 
 private:
+    // Called by the send worker after it woke on new data: waits a moment
+    // for a full block unless one is there.
+    void gatherBlock();
+    // Fetches the next block from the send queue; false when it was empty
+    // (the worker is then marked idle, so the next send wakes it).
+    bool fetchBlock(uint32_t* tagB, uint32_t* tagC, uint32_t* purgesAtFetch);
+    // Writes the fetched block; false when the worker is to end.
+    bool writeBlock(uint32_t tagB, uint32_t tagC, uint32_t purgesAtFetch);
+    uint32_t sendCountLocked() const;
+    // Sets the stop flag, raises the stop event and joins the workers.
+    void joinWorkers();
+
     DovaBase& owner_;
+    std::unique_ptr<DovaTransfer> transfer_;
 
     std::mutex sendLock_;
     std::mutex recvLock_;
@@ -159,10 +205,16 @@ private:
     // Counts purgeSend calls, so that a write in progress while the caller
     // purges is not counted against the next block.
     uint32_t purges_ = 0;
+    // A ring send queue takes the caller's bytes without the send lock (one
+    // producer, one consumer): the byte-by-byte sender pays no lock per byte.
+    bool lockFreeSend_ = false;
     // The send worker found the queue empty and waits for the send event.
-    bool senderIdle_ = false;
+    std::atomic<bool> senderIdle_{false};
     // The send worker waits a moment for a full block (gatherBlock).
-    bool senderGathering_ = false;
+    std::atomic<bool> senderGathering_{false};
+    // Signalled whenever the send count falls or the device is lost: the
+    // drain waits on it (with the send lock) instead of polling.
+    std::condition_variable sendProgress_;
     std::unique_ptr<uint8_t[]> recvBlock_;
     uint32_t activeRecvBlockSize_ = 0;
 

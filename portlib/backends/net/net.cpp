@@ -2,11 +2,11 @@
 
 #include "os/os_clock.h"
 #include "os/os_config.h"
+#include "os/os_inet.h"
 #include "os/os_io.h"
 #include "os/os_wait.h"
+#include "target_names.h"
 #include "trace.h"
-
-#include <cerrno>
 
 uint32_t dovaConnectTimeoutMs() {
     auto ms = os::configNumber(nullptr, "ConnectTimeout");
@@ -40,7 +40,8 @@ int32_t WNet::setPort(uint32_t port) {
 }
 
 int WNet::connectPeer() {
-    int error = socket_.connect(address_, port_, dovaConnectTimeoutMs());
+    int error = dovaIsValidIPv4(address_) ? socket_.connect(address_, port_, dovaConnectTimeoutMs())
+                                          : os::errorNoAddress();
     if (error != 0) {
         lastError_ = error;
         dovaTrace("DOVA:  iErr=%d\n", error);
@@ -48,35 +49,9 @@ int WNet::connectPeer() {
     return error;
 }
 
-int32_t WNet::drainSendQueue(int32_t timeout, const std::function<bool()>& connectionLost) {
-    if (timeout == 0) return 0;
-    uint32_t count = 0, previous = 0;
-    int64_t stalled = 0;
-    getSendCount(&count);
-    while (count != 0) {
-        if (connectionLost()) return 1;
-        os::sleepMs(50);
-        if (count != previous) {
-            stalled = 0;
-            previous = count;
-        } else {
-            stalled += 50;
-            if (stalled > timeout) return 1;
-        }
-        getSendCount(&count);
-    }
-    return 0;
-}
-
-int32_t WNet::releaseQueued(int32_t timeout, const std::function<bool()>& connectionLost,
-                            const std::function<void()>& stopEngine) {
-    int32_t result = drainSendQueue(timeout, connectionLost);
-    if (timeout != 0 && result == 0) result = closeGracefully(timeout);
-    stopEngine();
-    // The reader may have taken the reset the graceful close would have seen.
-    if (timeout != 0 && result == 0 && connectionLost()) result = 1;
-    socket_.close();
-    return result;
+int32_t WNet::closeAfterDrain(int32_t drained, int32_t timeout) {
+    if (timeout == 0 || drained != 0) return drained;
+    return closeGracefully(timeout);
 }
 
 int32_t WNet::closeGracefully(int32_t timeoutMs) {
@@ -92,7 +67,7 @@ int32_t WNet::closeGracefully(int32_t timeoutMs) {
     for (;;) {
         uint32_t spent = os::tickCount() - start;
         if (spent >= uint32_t(timeoutMs)) {
-            lastError_ = ETIMEDOUT;
+            lastError_ = os::errorTimedOut();
             // A printer that took everything but keeps its side open is
             // fine; one that left data in our buffers did not get the job.
             if (socket_.unacknowledged() > 0) {

@@ -9,8 +9,6 @@
 
 #include <dova/dova.h>
 
-#include <functional>
-
 class WNet : public DovaBase {
 public:
     WNet() = default;
@@ -20,8 +18,9 @@ public:
     int32_t getAsyncMode() override { return 0; }
     const char* getTypeName() override { return "NET"; }
 
-    // 1013 port 0, 1017 no socket, 1018 no connection within the connect
-    // time-out (INI "ConnectTimeout" in ms, 10 s by default).
+    // 1013 port 0, 1017 no socket, 1018 no valid address or no connection
+    // within the connect time-out (INI "ConnectTimeout" in ms, 10 s by
+    // default).
     int32_t claim(int32_t timeout) override;
     // Drains for the time-out, then closes gracefully: the printer gets the
     // end of the data and is given the same time-out to close its side.
@@ -45,19 +44,14 @@ public:
     int32_t lastError() const { return lastError_; }
 
 protected:
-    // The drain step of a worker-thread port's release: waitSendDone's wait
-    // (the time-out bounds the time without progress), except that once the
-    // send worker finds the connection gone nothing queued can leave, so it
-    // answers 1 at once instead of waiting out the time-out.
-    int32_t drainSendQueue(int32_t timeout, const std::function<bool()>& connectionLost);
-    // The release of a worker-thread or event-driven port after its trace
-    // line: drain, close gracefully unless the drain gave up (the printer
-    // takes no data, so waiting for it to close its side would only hold the
-    // caller longer), stop the engine, close the socket. 0 drained, 1 not.
-    int32_t releaseQueued(int32_t timeout, const std::function<bool()>& connectionLost,
-                          const std::function<void()>& stopEngine);
+    // The closing step of a worker-thread or event-driven port's release,
+    // given the drain's result: close gracefully unless the drain gave up
+    // (the printer takes no data, so waiting for it to close its side would
+    // only hold the caller longer). 0 drained and closed, else 1.
+    int32_t closeAfterDrain(int32_t drained, int32_t timeout);
     // Connects the open socket to the peer within the connect time-out;
-    // traces and stores the error on failure. 0 or the error.
+    // traces and stores the error on failure. 0 or the error. A port without
+    // a valid address connects nowhere (0.0.0.0 would reach this machine).
     int connectPeer();
     // Shuts the sending side down and reads until the printer closes its
     // side, at most timeoutMs; a failing step ends it. Then shuts both ways.

@@ -1,5 +1,6 @@
 #include "backends/net/net_events.h"
 
+#include "engine/descriptor_transfer.h"
 #include "os/os_wait.h"
 #include "trace.h"
 
@@ -31,10 +32,10 @@ int32_t WNetE::claim(int32_t) {
         return DOVA_E_NOTIFY;
     }
     const intptr_t h = socket_.handle();
+    setTransfer(std::make_unique<DescriptorTransfer>(h, DescriptorTransfer::Kind::Socket));
     bool started = startThreads(
-        [this, h] {
-            runSendWorker("DOVA: WNetE::procSend() Start\n", "DOVA: WNetE::procSend() End\n", h,
-                          Device::Socket);
+        [this] {
+            runSendWorker("DOVA: WNetE::procSend() Start\n", "DOVA: WNetE::procSend() End\n");
         },
         nullptr,
         [this, h] {
@@ -52,6 +53,7 @@ int32_t WNetE::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WNetE::release(%d)\n", timeout);
     int32_t result = releaseQueued(
-        timeout, [this] { return deviceLost(); }, [this] { closeEngine(); });
+        timeout, [this, timeout](int32_t drained) { return closeAfterDrain(drained, timeout); },
+        [this] { socket_.close(); });
     return result;
 }

@@ -1,5 +1,6 @@
 #include "backends/net/net_kpnet_events.h"
 
+#include "engine/descriptor_transfer.h"
 #include "os/os_wait.h"
 #include "trace.h"
 
@@ -26,10 +27,10 @@ int32_t WKpnetE::claim(int32_t) {
         return DOVA_E_NOTIFY;
     }
     const intptr_t h = socket_.handle();
+    setTransfer(std::make_unique<DescriptorTransfer>(h, DescriptorTransfer::Kind::Socket));
     bool started = startThreads(
-        [this, h] {
-            runSendWorker("DOVA: WKpnetE::procSend() Start\n", "DOVA: WKpnetE::procSend() End\n", h,
-                          Device::Socket);
+        [this] {
+            runSendWorker("DOVA: WKpnetE::procSend() Start\n", "DOVA: WKpnetE::procSend() End\n");
         },
         nullptr,
         [this, h] {
@@ -47,7 +48,8 @@ int32_t WKpnetE::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WKpnetE::release(%d)\n", timeout);
     int32_t result = releaseQueued(
-        timeout, [this] { return deviceLost(); }, [this] { closeEngine(); });
+        timeout, [this, timeout](int32_t drained) { return closeAfterDrain(drained, timeout); },
+        [this] { socket_.close(); });
     status_.close();
     return result;
 }

@@ -1,5 +1,6 @@
 #include "backends/net/net_kpnet_threads.h"
 
+#include "engine/descriptor_transfer.h"
 #include "os/os_wait.h"
 #include "trace.h"
 
@@ -19,14 +20,13 @@ int32_t WKpnetA::claim(int32_t) {
         return DOVA_E_CONNECT;
     }
     const intptr_t h = socket_.handle();
+    setTransfer(std::make_unique<DescriptorTransfer>(h, DescriptorTransfer::Kind::Socket));
     bool started = startThreads(
-        [this, h] {
-            runSendWorker("DOVA: WKPnetA::procSend() Start\n", "DOVA: WKpnetA::procSend() End\n", h,
-                          Device::Socket);
+        [this] {
+            runSendWorker("DOVA: WKPnetA::procSend() Start\n", "DOVA: WKpnetA::procSend() End\n");
         },
-        [this, h] {
-            runRecvWorker("DOVA: WKpnetA::procRecv() Start\n", "DOVA: WKpnetA::procRecv() End\n", h,
-                          Device::Socket);
+        [this] {
+            runRecvWorker("DOVA: WKpnetA::procRecv() Start\n", "DOVA: WKpnetA::procRecv() End\n");
         },
         [] {
             dovaTrace("DOVA: WKpnetA::procConn() Start\n");
@@ -43,7 +43,8 @@ int32_t WKpnetA::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WKpentA::release(%d)\n", timeout);
     int32_t result = releaseQueued(
-        timeout, [this] { return deviceLost(); }, [this] { closeEngine(); });
+        timeout, [this, timeout](int32_t drained) { return closeAfterDrain(drained, timeout); },
+        [this] { socket_.close(); });
     status_.close();
     return result;
 }

@@ -1,5 +1,6 @@
 #include "backends/net/net_threads.h"
 
+#include "engine/descriptor_transfer.h"
 #include "os/os_wait.h"
 #include "trace.h"
 
@@ -28,14 +29,13 @@ int32_t WNetA::claim(int32_t) {
         return DOVA_E_CONNECT;
     }
     const intptr_t h = socket_.handle();
+    setTransfer(std::make_unique<DescriptorTransfer>(h, DescriptorTransfer::Kind::Socket));
     bool started = startThreads(
-        [this, h] {
-            runSendWorker("DOVA: WNetA::procSend() Start\n", "DOVA: WNetA::procSend() End\n", h,
-                          Device::Socket);
+        [this] {
+            runSendWorker("DOVA: WNetA::procSend() Start\n", "DOVA: WNetA::procSend() End\n");
         },
-        [this, h] {
-            runRecvWorker("DOVA: WNetA::procRecv() Start\n", "DOVA: WNetA::procRecv() End\n", h,
-                          Device::Socket);
+        [this] {
+            runRecvWorker("DOVA: WNetA::procRecv() Start\n", "DOVA: WNetA::procRecv() End\n");
         },
         nullptr);
     if (!started) {
@@ -49,6 +49,7 @@ int32_t WNetA::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WNetA::release(%d)\n", timeout);
     int32_t result = releaseQueued(
-        timeout, [this] { return deviceLost(); }, [this] { closeEngine(); });
+        timeout, [this, timeout](int32_t drained) { return closeAfterDrain(drained, timeout); },
+        [this] { socket_.close(); });
     return result;
 }

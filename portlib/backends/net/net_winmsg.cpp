@@ -91,7 +91,7 @@ int32_t WNetW::claim(int32_t) {
 int32_t WNetW::release(int32_t timeout) {
     if (!socket_.valid()) return DOVA_OK;
     dovaTrace("DOVA: WNetW::release(%d)\n", timeout);
-    int32_t result = waitSendDone(timeout);
+    int32_t result = DovaBase::waitSendDone(timeout);
     stopThreads();
     if (registered_) {
         UnRegistSocket(int(socket_.handle()));

@@ -1,10 +1,52 @@
 #include "pair_port.h"
 
+#include "engine/descriptor_transfer.h"
+
 #include <dova/dova.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+// Plays a device library's transfer call (a bulk transfer with its own
+// time-out): the engine cannot wake it, only wait for its time-out.
+class LibraryCallTransfer final : public DovaTransfer {
+public:
+    explicit LibraryCallTransfer(int fd) : fd_(fd) {}
+
+    TransferResult write(const void* data, uint32_t length, const os::Event&) override {
+        if (!ready(POLLOUT)) return TransferResult::done(0); // the call's time-out
+        ssize_t n = ::send(fd_, data, length, MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (n < 0) return errno == EAGAIN ? TransferResult::done(0) : TransferResult::failed(errno);
+        return TransferResult::done(uint32_t(n));
+    }
+    TransferResult read(void* buffer, uint32_t size, const os::Event&) override {
+        if (!ready(POLLIN)) return TransferResult::done(0);
+        ssize_t n = ::recv(fd_, buffer, size, MSG_DONTWAIT);
+        if (n == 0) return TransferResult::failed(ENODEV); // the device went away
+        if (n < 0) return errno == EAGAIN ? TransferResult::done(0) : TransferResult::failed(errno);
+        return TransferResult::done(uint32_t(n));
+    }
+    bool zeroReadEndsStream() const override { return false; }
+    bool failureIsPermanent(int error) const override {
+        return error == ENODEV || error == EPIPE || error == ECONNRESET;
+    }
+
+private:
+    bool ready(short what) {
+        pollfd p{fd_, what, 0};
+        return ::poll(&p, 1, kCallMs) == 1;
+    }
+    static constexpr int kCallMs = 50;
+    int fd_;
+};
+
+} // namespace
 
 PairPort::~PairPort() {
     PairPort::release(0);
@@ -32,10 +74,12 @@ int32_t PairPort::claim(int32_t) {
         release(0);
         return DOVA_E_QUEUE;
     }
-    const intptr_t h = fd_;
-    if (!startThreads([this, h] { runSendWorker("send start\n", "send end\n", h, Device::Socket); },
-                      [this, h] { runRecvWorker("recv start\n", "recv end\n", h, Device::Socket); },
-                      nullptr)) {
+    if (primitive_ == PairPrimitive::Descriptor)
+        setTransfer(std::make_unique<DescriptorTransfer>(fd_, DescriptorTransfer::Kind::Socket));
+    else
+        setTransfer(std::make_unique<LibraryCallTransfer>(fd_));
+    if (!startThreads([this] { runSendWorker("send start\n", "send end\n"); },
+                      [this] { runRecvWorker("recv start\n", "recv end\n"); }, waitBody)) {
         release(0);
         return DOVA_E_THREAD;
     }
@@ -45,9 +89,7 @@ int32_t PairPort::claim(int32_t) {
 int32_t PairPort::release(int32_t timeout) {
     if (fd_ < 0) return DOVA_OK;
     int32_t result = waitSendDone(timeout);
-    stopThreads();
-    freeQueues();
-    closeEvents();
+    closeEngine();
     // The peer stays open until the next claim, so a test can read all
     // that was sent before the release.
     ::close(fd_);

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <future>
@@ -85,13 +87,16 @@ int32_t boundedRelease(PairPort& port, int32_t timeout, bool* finished) {
     return f.get();
 }
 
-class WAsyncTest : public ::testing::Test {
+// Every case runs twice: with the descriptor transfer of the device
+// families, and with a transfer that plays a library call the stop event
+// cannot interrupt.
+class WAsyncTest : public ::testing::TestWithParam<PairPrimitive> {
 protected:
     void SetUp() override { hooks.reset(); }
-    PairPort port;
+    PairPort port{GetParam()};
 };
 
-TEST_F(WAsyncTest, ClosedPortAnswersWithTheMissingQueueCodes) {
+TEST_P(WAsyncTest, ClosedPortAnswersWithTheMissingQueueCodes) {
     uint32_t n = 0;
     uint8_t buf[4];
     EXPECT_EQ(port.send("x", 1, &n, 0, 0, 0), DOVA_E_WRITE);
@@ -103,7 +108,7 @@ TEST_F(WAsyncTest, ClosedPortAnswersWithTheMissingQueueCodes) {
     EXPECT_EQ(port.release(30000), 0);
 }
 
-TEST_F(WAsyncTest, SendIntoAnEmptyRingAcceptsItsCapacity) {
+TEST_P(WAsyncTest, SendIntoAnEmptyRingAcceptsItsCapacity) {
     port.setSmallBuffers(true);
     ASSERT_EQ(port.claim(0), 0);
     auto data = pattern(300000);
@@ -112,7 +117,7 @@ TEST_F(WAsyncTest, SendIntoAnEmptyRingAcceptsItsCapacity) {
     EXPECT_EQ(accepted, 262144u);
 }
 
-TEST_F(WAsyncTest, ListQueueWritesEachSendAsItsOwnBlockWithItsTags) {
+TEST_P(WAsyncTest, ListQueueWritesEachSendAsItsOwnBlockWithItsTags) {
     port.setSendQueueType(1);
     port.sendHook = onSend;
     ASSERT_EQ(port.claim(0), 0);
@@ -127,7 +132,7 @@ TEST_F(WAsyncTest, ListQueueWritesEachSendAsItsOwnBlockWithItsTags) {
     EXPECT_EQ(hooks.writes, (std::vector<W>{W{10, 2, 3}, W{10, 5, 6}}));
 }
 
-TEST_F(WAsyncTest, RingQueueReportsZeroTags) {
+TEST_P(WAsyncTest, RingQueueReportsZeroTags) {
     port.sendHook = onSend;
     ASSERT_EQ(port.claim(0), 0);
     uint32_t accepted = 0;
@@ -139,7 +144,7 @@ TEST_F(WAsyncTest, RingQueueReportsZeroTags) {
     EXPECT_EQ(std::get<2>(hooks.writes[0]), 0u);
 }
 
-TEST_F(WAsyncTest, RecvNeverWaitsAndDeliversWhatArrived) {
+TEST_P(WAsyncTest, RecvNeverWaitsAndDeliversWhatArrived) {
     port.recvHook = onRecv;
     ASSERT_EQ(port.claim(0), 0);
     uint8_t buf[16];
@@ -154,7 +159,7 @@ TEST_F(WAsyncTest, RecvNeverWaitsAndDeliversWhatArrived) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), n), "status");
 }
 
-TEST_F(WAsyncTest, ReleaseWithoutTimeOutEndsWorkersBlockedOnAPeerThatReadsNothing) {
+TEST_P(WAsyncTest, ReleaseWithoutTimeOutEndsWorkersBlockedOnAPeerThatReadsNothing) {
     port.setSmallBuffers(true);
     ASSERT_EQ(port.claim(0), 0);
     auto data = pattern(262144);
@@ -165,7 +170,7 @@ TEST_F(WAsyncTest, ReleaseWithoutTimeOutEndsWorkersBlockedOnAPeerThatReadsNothin
     EXPECT_EQ(port.isOpen(), 0);
 }
 
-TEST_F(WAsyncTest, ReleaseDrainsToAReadingPeer) {
+TEST_P(WAsyncTest, ReleaseDrainsToAReadingPeer) {
     ASSERT_EQ(port.claim(0), 0);
     auto data = pattern(200000);
     uint32_t accepted = 0;
@@ -179,7 +184,7 @@ TEST_F(WAsyncTest, ReleaseDrainsToAReadingPeer) {
     EXPECT_EQ(reader.get(), data);
 }
 
-TEST_F(WAsyncTest, ByteByByteSendingArrivesWholeAndInOrder) {
+TEST_P(WAsyncTest, ByteByByteSendingArrivesWholeAndInOrder) {
     // The way the send tool's script mode sends: the worker must be woken
     // whenever it went idle, or bytes would sit in the queue.
     ASSERT_EQ(port.claim(0), 0);
@@ -198,7 +203,7 @@ TEST_F(WAsyncTest, ByteByByteSendingArrivesWholeAndInOrder) {
     EXPECT_EQ(reader.get(), data);
 }
 
-TEST_F(WAsyncTest, ReleaseGivesUpOnAStalledPeerAfterTheTimeOutWithoutProgress) {
+TEST_P(WAsyncTest, ReleaseGivesUpOnAStalledPeerAfterTheTimeOutWithoutProgress) {
     port.setSmallBuffers(true);
     ASSERT_EQ(port.claim(0), 0);
     auto data = pattern(100000);
@@ -208,7 +213,7 @@ TEST_F(WAsyncTest, ReleaseGivesUpOnAStalledPeerAfterTheTimeOutWithoutProgress) {
     EXPECT_EQ(boundedRelease(port, 200, &finished), 1);
 }
 
-TEST_F(WAsyncTest, PurgeWhileAWriteIsBlockedLeavesTheCountsConsistent) {
+TEST_P(WAsyncTest, PurgeWhileAWriteIsBlockedLeavesTheCountsConsistent) {
     port.setSmallBuffers(true);
     ASSERT_EQ(port.claim(0), 0);
     auto data = pattern(100000);
@@ -242,7 +247,7 @@ TEST_F(WAsyncTest, PurgeWhileAWriteIsBlockedLeavesTheCountsConsistent) {
         << "bytes before END must be a prefix of the purged data";
 }
 
-TEST_F(WAsyncTest, SizesTakeEffectAtTheNextClaimAndRingSizesArePowersOfTwo) {
+TEST_P(WAsyncTest, SizesTakeEffectAtTheNextClaimAndRingSizesArePowersOfTwo) {
     port.setSmallBuffers(true);
     EXPECT_EQ(port.setSendBufferSize(1000), 0);
     EXPECT_EQ(port.getSendBufferSize(), 262144u);
@@ -257,12 +262,91 @@ TEST_F(WAsyncTest, SizesTakeEffectAtTheNextClaimAndRingSizesArePowersOfTwo) {
     EXPECT_EQ(accepted, 1024u);
 }
 
-TEST_F(WAsyncTest, UnknownQueueKindFailsTheClaimWithTheQueueCode) {
+TEST_P(WAsyncTest, UnknownQueueKindFailsTheClaimWithTheQueueCode) {
     port.setSendQueueType(5);
     EXPECT_EQ(port.claim(0), DOVA_E_QUEUE);
     EXPECT_EQ(port.isOpen(), 0);
     port.setSendQueueType(1);
     EXPECT_EQ(port.claim(0), 0);
 }
+
+TEST_P(WAsyncTest, ReleaseAnswersAtOnceWhenTheDeviceIsGone) {
+    // A printer unplugged (or a connection reset) mid-job: nothing queued can
+    // leave, so the drain must not wait out its time-out.
+    port.setSmallBuffers(true);
+    ASSERT_EQ(port.claim(0), 0);
+    auto data = pattern(200000);
+    uint32_t accepted = 0;
+    ASSERT_EQ(port.send(data.data(), uint32_t(data.size()), &accepted, 0, 0, 0), 0);
+    ::shutdown(port.peer(), SHUT_RDWR);
+    bool finished = false;
+    EXPECT_EQ(boundedRelease(port, 600000, &finished), 1); // aborts long before 600 s
+}
+
+TEST_P(WAsyncTest, ANegativeDrainTimeOutIsAVeryLongOneNotAnImmediateGiveUp) {
+    port.setSmallBuffers(true);
+    ASSERT_EQ(port.claim(0), 0);
+    auto data = pattern(100000);
+    uint32_t accepted = 0;
+    ASSERT_EQ(port.send(data.data(), uint32_t(data.size()), &accepted, 0, 0, 0), 0);
+    int peer = port.peer();
+    // The printer stalls for a while before it takes the job.
+    auto reader = std::async(std::launch::async, [peer, &data] {
+        std::this_thread::sleep_for(300ms);
+        return readPeer(peer, data.size());
+    });
+    bool finished = false;
+    EXPECT_EQ(boundedRelease(port, -1, &finished), 0);
+    EXPECT_EQ(reader.get(), data);
+}
+
+TEST_P(WAsyncTest, HeldOutputWaitsForTheFamilysFlowControl) {
+    ASSERT_EQ(port.claim(0), 0);
+    port.hold = true;
+    uint32_t accepted = 0, count = 0;
+    ASSERT_EQ(port.send("held", 4, &accepted, 0, 0, 0), 0);
+    pollfd p{port.peer(), POLLIN, 0};
+    EXPECT_EQ(::poll(&p, 1, 100), 0) << "nothing may leave while output is held";
+    EXPECT_EQ(port.getSendCount(&count), 0);
+    EXPECT_EQ(count, 4u);
+    port.hold = false;
+    EXPECT_EQ(readPeer(port.peer(), 4), std::vector<uint8_t>({'h', 'e', 'l', 'd'}));
+    bool finished = false;
+    EXPECT_EQ(boundedRelease(port, 5000, &finished), 0);
+}
+
+TEST_P(WAsyncTest, LibraryCallbacksAndLineWatchersReachTheQueueAndTheLineHook) {
+    static std::atomic<uint32_t> lineEvents{0};
+    lineEvents = 0;
+    port.recvHook = onRecv;
+    port.lineHook = [](DovaBase*, uint32_t mask, uint32_t) { lineEvents |= mask; };
+    // A watcher polling the device's lines until stopped; release ends it.
+    std::atomic<int> rounds{0};
+    port.waitBody = [&] {
+        port.runWatchWorker("watch start\n", "watch end\n", 1, [&] {
+            if (++rounds == 3) port.raiseLineEvents(0x08);
+        });
+    };
+    ASSERT_EQ(port.claim(0), 0);
+    // A library delivering data on a thread of its own.
+    std::thread([&] { port.storeReceived("cb", 2); }).join();
+    ASSERT_TRUE(hooks.waitReceived(2));
+    uint8_t buf[8];
+    uint32_t n = 0;
+    EXPECT_EQ(port.recv(buf, sizeof buf, &n, 0), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), n), "cb");
+    while (lineEvents.load() == 0)
+        std::this_thread::yield();
+    EXPECT_EQ(lineEvents.load(), 0x08u);
+    bool finished = false;
+    EXPECT_EQ(boundedRelease(port, 0, &finished), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Primitives, WAsyncTest,
+                         ::testing::Values(PairPrimitive::Descriptor, PairPrimitive::LibraryCall),
+                         [](const auto& info) {
+                             return info.param == PairPrimitive::Descriptor ? "Descriptor"
+                                                                            : "LibraryCall";
+                         });
 
 } // namespace

@@ -16,6 +16,10 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <memory>
@@ -144,6 +148,34 @@ TEST(NetClaim, ClaimingAnOpenPortReconnects) {
     EXPECT_TRUE(printer.waitConnectionsEnded(1, 10000)) << "the first connection was closed";
     EXPECT_GE(port.getHandle(), 0);
     (void)first;
+}
+
+TEST(NetClaim, NetTargetWithoutAValidAddressConnectsNowhere) {
+    // 0.0.0.0 would reach whatever listens on this machine's port 9100.
+    int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int yes = 1;
+    ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_port = htons(9100);
+    const bool listening = ::bind(listener, reinterpret_cast<sockaddr*>(&any), sizeof any) == 0 &&
+                           ::listen(listener, 4) == 0;
+    ASSERT_EQ(DovaStartup(nullptr), 0);
+    for (const char* target : {"NET", "NET@", "NET@printer"}) {
+        for (int32_t mode : {0, 1, 2}) {
+            SCOPED_TRACE(std::string(target) + " mode " + std::to_string(mode));
+            DOVA_HANDLE h = DovaOpenByName(target, mode);
+            ASSERT_NE(h, DOVA_INVALID_HANDLE);
+            EXPECT_EQ(DovaClaim(h, 0), DOVA_E_CONNECT);
+            EXPECT_EQ(DovaClose(h), 0);
+        }
+    }
+    DovaCleanup();
+    if (listening) {
+        pollfd p{listener, POLLIN, 0};
+        EXPECT_EQ(::poll(&p, 1, 0), 0) << "a port without an address reached this machine";
+    }
+    ::close(listener);
 }
 
 } // namespace

@@ -109,6 +109,8 @@ TEST(NetTrace, RefusedConnectTracesTheSystemError) {
     EXPECT_NE(trace.find("DOVA:  iErr=" + std::to_string(port.lastError()) + "\n"),
               std::string::npos);
     EXPECT_NE(trace.find("DOVA: WNetA::release(0)\n"), std::string::npos);
+    // Traced at every stop step, also when no worker had started yet.
+    EXPECT_NE(trace.find("DOVA: WAsync::stopThreads()\n"), std::string::npos);
 }
 
 } // namespace
