@@ -348,19 +348,21 @@ bool WAsync::pauseUnlessStopped(uint32_t ms) {
 
 bool WAsync::fetchBlock(uint32_t* tagB, uint32_t* tagC, uint32_t* purgesAtFetch) {
     std::lock_guard<std::mutex> guard(sendLock_);
-    uint32_t n = 0;
-    sendQueue_->get(sendBlock_.get(), activeSendBlockSize_, &n, nullptr, tagB, tagC);
-    sendRemaining_.store(n);
-    sendPosition_ = sendBlock_.get();
-    *purgesAtFetch = purges_;
-    if (n != 0) return true;
-    // Idle from here; look once more after saying so (the fence pairs with
-    // the one in send), so a byte queued meanwhile is not left waiting.
-    senderIdle_.store(true);
-    std::atomic_thread_fence(std::memory_order_seq_cst);
-    if (sendQueue_->count() != 0 && senderIdle_.exchange(false))
-        return fetchBlock(tagB, tagC, purgesAtFetch);
-    return false;
+    for (;;) {
+        uint32_t n = 0;
+        sendQueue_->get(sendBlock_.get(), activeSendBlockSize_, &n, nullptr, tagB, tagC);
+        sendRemaining_.store(n);
+        sendPosition_ = sendBlock_.get();
+        *purgesAtFetch = purges_;
+        if (n != 0) return true;
+        // Idle from here; look once more after saying so (the fence pairs
+        // with the one in send), so a byte queued meanwhile is not left
+        // waiting. When send took the idle mark back, it also raised the
+        // send event: the worker's wait then returns at once.
+        senderIdle_.store(true);
+        std::atomic_thread_fence(std::memory_order_seq_cst);
+        if (sendQueue_->count() == 0 || !senderIdle_.exchange(false)) return false;
+    }
 }
 
 bool WAsync::writeBlock(uint32_t tagB, uint32_t tagC, uint32_t purgesAtFetch) {

@@ -203,6 +203,29 @@ TEST_P(WAsyncTest, ByteByByteSendingArrivesWholeAndInOrder) {
     EXPECT_EQ(reader.get(), data);
 }
 
+TEST_P(WAsyncTest, TheWorkerNeverSleepsOnQueuedBytes) {
+    // Pieces of every size, as the send tool's two modes offer them: the
+    // worker keeps finding the ring empty one moment and full the next, and
+    // must be woken (or look again) every time bytes wait.
+    ASSERT_EQ(port.claim(0), 0);
+    auto data = pattern(6 << 20);
+    int peer = port.peer();
+    auto reader =
+        std::async(std::launch::async, [peer, &data] { return readPeer(peer, data.size()); });
+    size_t at = 0;
+    uint32_t piece = 1;
+    while (at < data.size()) {
+        uint32_t accepted = 0;
+        const uint32_t offer = uint32_t(std::min<size_t>(piece, data.size() - at));
+        ASSERT_EQ(port.send(&data[at], offer, &accepted, 0, 0, 0), 0);
+        at += accepted;
+        piece = piece * 7 % 70001 + 1; // 1 byte to 70 KB, in no order
+    }
+    bool finished = false;
+    EXPECT_EQ(boundedRelease(port, 30000, &finished), 0);
+    EXPECT_TRUE(reader.get() == data);
+}
+
 TEST_P(WAsyncTest, ReleaseGivesUpOnAStalledPeerAfterTheTimeOutWithoutProgress) {
     port.setSmallBuffers(true);
     ASSERT_EQ(port.claim(0), 0);
