@@ -6,6 +6,10 @@ namespace {
 
 std::map<uint32_t, std::unique_ptr<DovaBase>> ports;
 uint32_t lastHandle = 0;
+// The handle looked up last: the send tool writes byte by byte to one port,
+// and a tree search per byte is a good part of that path.
+uint32_t cachedHandle = 0;
+DovaBase* cachedPort = nullptr;
 
 } // namespace
 
@@ -20,13 +24,18 @@ uint32_t dovaHandleAdd(std::unique_ptr<DovaBase> port) {
 }
 
 DovaBase* dovaHandleFind(uint32_t handle) {
+    if (handle == cachedHandle && cachedPort) return cachedPort;
     auto it = ports.find(handle);
-    return it == ports.end() ? nullptr : it->second.get();
+    if (it == ports.end()) return nullptr;
+    cachedHandle = handle;
+    cachedPort = it->second.get();
+    return cachedPort;
 }
 
 bool dovaHandleRemove(uint32_t handle) {
     auto it = ports.find(handle);
     if (it == ports.end()) return false;
+    if (handle == cachedHandle) cachedPort = nullptr;
     // Destroy before erasing, so the handle stays taken while the port closes.
     it->second.reset();
     ports.erase(it);

@@ -65,6 +65,12 @@ bool writeBlock(PortIo& port, const uint8_t* data, size_t length, std::FILE* out
 RawResult sendRaw(PortIo& port, std::FILE* file, std::FILE* progress, std::FILE* out,
                   StallLimit limit) {
     if (port.force(0) > 0) return RawResult::ForceFailed;
+    // The blocks stay 4096 bytes; the stream reads ahead in far larger
+    // pieces, so a big file costs a read call per megabyte, not per block.
+    // (The C library takes a size only with a buffer; this one outlives the
+    // stream, which is closed after the send.)
+    static char readAhead[1 << 20];
+    std::setvbuf(file, readAhead, _IOFBF, sizeof readAhead);
     unsigned long long size = fileSize(file);
     unsigned long long sent = 0;
     std::fprintf(progress, "%3ld%%\r", 0L);

@@ -43,8 +43,11 @@ public:
     }
 
 private:
+    // Each index on a cache line of its own: the producer writes one and the
+    // consumer the other, byte by byte, and sharing a line would make every
+    // byte bounce it between the two cores.
     std::unique_ptr<uint8_t[]> storage_;
-    std::atomic<uint32_t> write_{0};
-    std::atomic<uint32_t> read_{0};
     uint32_t size_ = 0;
+    alignas(64) std::atomic<uint32_t> write_{0};
+    alignas(64) std::atomic<uint32_t> read_{0};
 };
