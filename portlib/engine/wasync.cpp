@@ -99,7 +99,7 @@ int32_t WAsync::setRecvBlockSize(uint32_t bytes) {
 
 int32_t WAsync::send(const void* data, uint32_t length, uint32_t* accepted, uint32_t tagA,
                      uint32_t tagB, uint32_t tagC) {
-    uint32_t taken = 0;
+    uint32_t taken = 0, queued = 0;
     if (accepted) *accepted = 0;
     if (!sendQueue_) return DOVA_E_WRITE;
     if (lockFreeSend_) {
@@ -111,6 +111,7 @@ int32_t WAsync::send(const void* data, uint32_t length, uint32_t* accepted, uint
     } else {
         std::lock_guard<std::mutex> guard(sendLock_);
         sendQueue_->put(data, length, &taken, tagA, tagB, tagC);
+        queued = sendQueue_->count();
     }
     if (accepted) *accepted = taken;
     if (!taken) return DOVA_OK;
@@ -123,7 +124,7 @@ int32_t WAsync::send(const void* data, uint32_t length, uint32_t* accepted, uint
     if (senderIdle_.load(std::memory_order_relaxed))
         wake = senderIdle_.exchange(false);
     else if (senderGathering_.load(std::memory_order_relaxed) &&
-             sendQueue_->count() >= activeSendBlockSize_)
+             (lockFreeSend_ ? sendQueue_->count() : queued) >= activeSendBlockSize_)
         wake = senderGathering_.exchange(false);
     if (wake) sendEvent_.set();
     return DOVA_OK;
@@ -139,6 +140,14 @@ int32_t WAsync::recv(void* buffer, uint32_t size, uint32_t* read, uint32_t) {
     }
     if (read) *read = taken;
     return DOVA_OK;
+}
+
+uint32_t WAsync::queuedNow() {
+    // A ring's count may be read by either side at any time; a list's only
+    // under the send lock.
+    if (lockFreeSend_) return sendQueue_->count();
+    std::lock_guard<std::mutex> guard(sendLock_);
+    return sendQueue_->count();
 }
 
 uint32_t WAsync::sendCountLocked() const {
@@ -426,7 +435,7 @@ void WAsync::runSendWorker(const char* startLine, const char* endLine) {
 void WAsync::gatherBlock() {
     senderGathering_.store(true);
     std::atomic_thread_fence(std::memory_order_seq_cst);
-    if (sendQueue_->count() < activeSendBlockSize_) {
+    if (queuedNow() < activeSendBlockSize_) {
         int r = os::waitAny(
             {{stopEvent_.waitHandle(), os::Want::Read}, {sendEvent_.waitHandle(), os::Want::Read}},
             kGatherMs);

@@ -181,6 +181,8 @@ private:
     // Writes the fetched block; false when the worker is to end.
     bool writeBlock(uint32_t tagB, uint32_t tagC, uint32_t purgesAtFetch);
     uint32_t sendCountLocked() const;
+    // What the send queue holds, taking the send lock where the queue needs it.
+    uint32_t queuedNow();
     // Sets the stop flag, raises the stop event and joins the workers.
     void joinWorkers();
 
