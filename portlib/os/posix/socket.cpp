@@ -1,7 +1,7 @@
 #include "os/os_socket.h"
 
 #include "os/os_wait.h"
-#include "os/posix/io_syscalls.h"
+#include "os/posix/syscalls.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -41,11 +41,11 @@ Socket::~Socket() {
 }
 
 Socket Socket::tcp() {
-    return Socket(iosys::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    return Socket(sys::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
 }
 
 Socket Socket::udp() {
-    return Socket(iosys::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    return Socket(sys::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
 }
 
 void Socket::close() {
@@ -94,7 +94,7 @@ int Socket::connect(uint32_t address, uint16_t port, uint32_t timeoutMs) {
 long Socket::send(const void* data, size_t length) {
     ssize_t n;
     do {
-        n = ::send(fd_, data, length, MSG_NOSIGNAL);
+        n = sys::send(fd_, data, length, MSG_NOSIGNAL);
     } while (n < 0 && errno == EINTR);
     return long(n);
 }
@@ -102,7 +102,7 @@ long Socket::send(const void* data, size_t length) {
 long Socket::recv(void* buffer, size_t size) {
     ssize_t n;
     do {
-        n = ::recv(fd_, buffer, size, 0);
+        n = sys::recv(fd_, buffer, size, 0);
     } while (n < 0 && errno == EINTR);
     return long(n);
 }
