@@ -50,6 +50,10 @@ Library::~Library() {
 
 Library Library::load(const char* name, std::string* why) {
     std::string path = libraryPath(name);
+    if (path.empty()) { // dlopen would hand back the program itself
+        if (why) *why = "no library name";
+        return Library();
+    }
     void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle && why) {
         const char* reason = ::dlerror();
