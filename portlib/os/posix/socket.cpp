@@ -45,7 +45,13 @@ Socket Socket::tcp() {
 }
 
 Socket Socket::udp() {
-    return Socket(sys::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    Socket s(sys::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    // A host that answers a datagram with "port unreachable" makes the next
+    // receive fail, as a Windows datagram socket reports it; without this
+    // Linux drops the answer and the caller only sees silence.
+    int one = 1;
+    if (s.valid()) ::setsockopt(s.fd_, IPPROTO_IP, IP_RECVERR, &one, sizeof one);
+    return s;
 }
 
 void Socket::close() {
@@ -124,6 +130,19 @@ long Socket::recvFrom(void* buffer, size_t size, uint32_t* fromAddress, uint16_t
     do {
         n = ::recvfrom(fd_, buffer, size, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &len);
     } while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        // The reported error also sits in the error queue, which would keep
+        // the socket looking ready: take it off.
+        int saved = errno;
+        char scratch[256];
+        msghdr m{};
+        m.msg_control = scratch;
+        m.msg_controllen = sizeof scratch;
+        while (::recvmsg(fd_, &m, MSG_ERRQUEUE | MSG_DONTWAIT) >= 0) {
+            m.msg_controllen = sizeof scratch;
+        }
+        errno = saved;
+    }
     if (fromAddress) *fromAddress = from.sin_addr.s_addr;
     if (fromPort) *fromPort = ntohs(from.sin_port);
     if (fromLength) *fromLength = int(len);
