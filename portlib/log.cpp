@@ -2,6 +2,7 @@
 
 #include "os/os_clock.h"
 #include "os/os_config.h"
+#include "os/os_file.h"
 #include "trace.h"
 
 #include <dova/dova.h>
@@ -46,7 +47,7 @@ int32_t dovaLogOpen() {
     std::string path = os::configString(nullptr, "LogPath").value_or(os::defaultLogPath());
     if (path.empty()) path = os::defaultLogPath();
     dovaTrace("DOVA: Log='%s'\n", path.c_str());
-    logFile.reset(std::fopen(path.c_str(), "a+"));
+    logFile.reset(os::openAppendStream(path.c_str()));
     if (!logFile) return DOVA_E_LOGFILE;
     std::fprintf(logFile.get(), "\nDOVAVersion=%08X\n", DOVA_VERSION);
     std::fflush(logFile.get());

@@ -97,6 +97,14 @@ uint32_t leadingNumber(const char* s) {
     return uint32_t(v);
 }
 
+// The port number is read as the C library's atoi reads it, which passes
+// over white space first ("10.0.0.5: 9100").
+const char* skipBlanks(const char* s) {
+    while (*s == ' ' || *s == '\t' || *s == '\n' || *s == '\v' || *s == '\f' || *s == '\r')
+        ++s;
+    return s;
+}
+
 // Reads "a.b.c.d[:port]"; the port only when the address is valid and a ':'
 // was there. A text that does not fit the address buffer is no address.
 void readAddress(const char* text, uint32_t* address, uint32_t* port) {
@@ -110,7 +118,7 @@ void readAddress(const char* text, uint32_t* address, uint32_t* port) {
     char* colon = std::strchr(buf, ':');
     if (colon) *colon = 0;
     *address = os::inetAddr(buf);
-    if (dovaIsValidIPv4(*address) && colon) *port = leadingNumber(colon + 1);
+    if (dovaIsValidIPv4(*address) && colon) *port = leadingNumber(skipBlanks(colon + 1));
 }
 
 } // namespace

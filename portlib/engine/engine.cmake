@@ -7,5 +7,4 @@ list(APPEND DOVA_ENGINE_SOURCES
     os/posix/event.cpp
     os/posix/wait.cpp
     os/posix/io.cpp
-    os/posix/io_syscalls.cpp
 )

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "os/os_error.h"
+
 namespace os {
 
 long socketSendSome(intptr_t socket, const void* data, size_t length);
@@ -16,10 +18,5 @@ long socketRecvSome(intptr_t socket, void* buffer, size_t size);
 int socketPending(intptr_t socket);
 long fileWriteSome(intptr_t handle, const void* data, size_t length);
 long fileReadSome(intptr_t handle, void* buffer, size_t size);
-
-// The call would have had to wait (non-blocking descriptor).
-bool errorWouldBlock(int error);
-// The peer is gone or the connection broke: retrying cannot succeed.
-bool errorConnectionLost(int error);
 
 } // namespace os

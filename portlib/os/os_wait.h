@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "os/os_error.h"
+
 namespace os {
 
 enum class Want { Read, Write };
@@ -26,8 +28,5 @@ constexpr int kWaitFailed = -2;
 // on a descriptor counts as ready: the next call on it reports the cause.
 int waitAny(std::initializer_list<WaitItem> items, uint32_t timeoutMs);
 int waitAny(const WaitItem* items, size_t count, uint32_t timeoutMs);
-
-// The error code of the calling thread's last failed system call.
-int lastError();
 
 } // namespace os

@@ -35,6 +35,7 @@ int32_t WCon::release(int32_t /*timeout*/) {
 int32_t WCon::send(const void* data, uint32_t length, uint32_t* written, uint32_t, uint32_t,
                    uint32_t) {
     if (written) *written = 0;
+    if (handle_ == -1) return DOVA_E_WRITE; // not claimed: no console handle to write to
     if (!os::consoleWrite(data, length)) return DOVA_E_WRITE;
     if (written) *written = length;
     return DOVA_OK;

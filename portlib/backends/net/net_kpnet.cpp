@@ -82,8 +82,9 @@ int32_t WKpnet::force(int32_t on) {
         if (r != DOVA_OK) return r;
         if (WUdpc::result(status_.reply()) != 0) return DOVA_E_DEVSTATUS;
         if (status_.replyLength() == 15 && status_.reply()[14] == state) return DOVA_OK;
-        // The printer has not switched yet: give it a second.
-        if (pass < 2) os::sleepMs(1000);
+        // The printer has not switched yet: give it a second, after the last
+        // pass as after the others.
+        os::sleepMs(1000);
     }
     return 1;
 }

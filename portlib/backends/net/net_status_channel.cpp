@@ -7,12 +7,17 @@
 
 #include <dova/dova.h>
 
-#include <cerrno>
 #include <cstring>
 
 namespace {
 
+// The wait results as the trace shows them: WAIT_TIMEOUT and WAIT_FAILED.
 constexpr int kTraceTimeout = 258;
+constexpr int kTraceFailed = -1;
+
+int traceWaitResult(int r) {
+    return r == os::kWaitTimeout ? kTraceTimeout : r == os::kWaitFailed ? kTraceFailed : r;
+}
 
 } // namespace
 
@@ -100,29 +105,23 @@ int32_t WUdpc::request(const uint8_t* packet, uint32_t length, uint32_t timeoutM
         int r = os::waitAny(
             {{cancelEvent_.waitHandle(), os::Want::Read}, {socket_.handle(), os::Want::Read}},
             timeoutMs);
-        dovaTrace("DOVA: WaitForMulti()=%d\n", r == os::kWaitTimeout ? kTraceTimeout : r);
+        const int waitError = r == os::kWaitFailed ? os::lastError() : 0;
+        dovaTrace("DOVA: WaitForMulti()=%d\n", traceWaitResult(r));
         if (r == 0) return DOVA_E_STATUSQUIT;
         if (r == os::kWaitTimeout) {
             ++attempts;
             continue;
         }
         if (r == os::kWaitFailed) {
-            dovaTrace("DOVA: WAIT_FAILED %d\n", os::lastError());
+            dovaTrace("DOVA: WAIT_FAILED %d\n", waitError);
         } else {
             dovaTrace("DOVA:  FD_READ %d\n", 0);
         }
         long n = socket_.recvFrom(buffer_, sizeof buffer_, &fromAddress_, nullptr, &fromLength_);
         dovaTrace("DOVA: recvfrom(fromlen=%d)=%d\n", fromLength_, int(n));
-        if (n < 0) {
-            int error = os::lastError();
-            // The printer's host refused the datagram (nothing listens on
-            // the status port there): as good as no answer.
-            if (os::errorWouldBlock(error) || error == ECONNREFUSED) {
-                ++attempts;
-                continue;
-            }
-            return DOVA_E_STATUSRECV;
-        }
+        // Also when the printer's host answered "port unreachable" (nothing
+        // listens on its status port): sending again would only repeat it.
+        if (n < 0) return DOVA_E_STATUSRECV;
         replyLength_ = uint32_t(n);
         if (matches(packet, length, buffer_, replyLength_)) return DOVA_OK;
         ++attempts;

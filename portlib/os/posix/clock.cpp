@@ -1,5 +1,7 @@
 #include "os/os_clock.h"
 
+#include "os/posix/syscalls.h"
+
 #include <time.h>
 
 #include <cerrno>
@@ -15,7 +17,7 @@ uint32_t tickCount() {
 
 void sleepMs(uint32_t ms) {
     timespec left{time_t(ms / 1000), long(ms % 1000) * 1000000L};
-    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    while (sys::nanosleep(&left, &left) != 0 && errno == EINTR) {
     }
 }
 

@@ -1,6 +1,6 @@
 #include "os/os_event.h"
 
-#include "os/posix/io_syscalls.h"
+#include "os/posix/syscalls.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -25,7 +25,7 @@ Event::~Event() {
 
 Event Event::create() {
     // Non-blocking, so that reset() can drain without ever waiting.
-    return Event(iosys::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    return Event(sys::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
 }
 
 void Event::set() {

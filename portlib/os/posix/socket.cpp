@@ -1,7 +1,7 @@
 #include "os/os_socket.h"
 
 #include "os/os_wait.h"
-#include "os/posix/io_syscalls.h"
+#include "os/posix/syscalls.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -41,11 +41,17 @@ Socket::~Socket() {
 }
 
 Socket Socket::tcp() {
-    return Socket(iosys::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    return Socket(sys::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
 }
 
 Socket Socket::udp() {
-    return Socket(iosys::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    Socket s(sys::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    // A host that answers a datagram with "port unreachable" makes the next
+    // receive fail, as a Windows datagram socket reports it; without this
+    // Linux drops the answer and the caller only sees silence.
+    int one = 1;
+    if (s.valid()) ::setsockopt(s.fd_, IPPROTO_IP, IP_RECVERR, &one, sizeof one);
+    return s;
 }
 
 void Socket::close() {
@@ -94,7 +100,7 @@ int Socket::connect(uint32_t address, uint16_t port, uint32_t timeoutMs) {
 long Socket::send(const void* data, size_t length) {
     ssize_t n;
     do {
-        n = ::send(fd_, data, length, MSG_NOSIGNAL);
+        n = sys::send(fd_, data, length, MSG_NOSIGNAL);
     } while (n < 0 && errno == EINTR);
     return long(n);
 }
@@ -102,7 +108,7 @@ long Socket::send(const void* data, size_t length) {
 long Socket::recv(void* buffer, size_t size) {
     ssize_t n;
     do {
-        n = ::recv(fd_, buffer, size, 0);
+        n = sys::recv(fd_, buffer, size, 0);
     } while (n < 0 && errno == EINTR);
     return long(n);
 }
@@ -124,6 +130,19 @@ long Socket::recvFrom(void* buffer, size_t size, uint32_t* fromAddress, uint16_t
     do {
         n = ::recvfrom(fd_, buffer, size, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &len);
     } while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        // The reported error also sits in the error queue, which would keep
+        // the socket looking ready: take it off.
+        int saved = errno;
+        char scratch[256];
+        msghdr m{};
+        m.msg_control = scratch;
+        m.msg_controllen = sizeof scratch;
+        while (::recvmsg(fd_, &m, MSG_ERRQUEUE | MSG_DONTWAIT) >= 0) {
+            m.msg_controllen = sizeof scratch;
+        }
+        errno = saved;
+    }
     if (fromAddress) *fromAddress = from.sin_addr.s_addr;
     if (fromPort) *fromPort = ntohs(from.sin_port);
     if (fromLength) *fromLength = int(len);

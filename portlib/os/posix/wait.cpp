@@ -1,6 +1,7 @@
 #include "os/os_wait.h"
 
 #include "os/os_clock.h"
+#include "os/posix/syscalls.h"
 
 #include <poll.h>
 
@@ -29,7 +30,7 @@ int waitAny(const WaitItem* items, size_t count, uint32_t timeoutMs) {
             uint32_t spent = tickCount() - start;
             wait = spent >= timeoutMs ? 0 : int(timeoutMs - spent);
         }
-        int r = ::poll(fds, n, wait);
+        int r = sys::poll(fds, n, wait);
         if (r < 0) {
             if (errno == EINTR) continue;
             return kWaitFailed;
@@ -38,10 +39,6 @@ int waitAny(const WaitItem* items, size_t count, uint32_t timeoutMs) {
         for (nfds_t i = 0; i < n; ++i)
             if (fds[i].revents & (fds[i].events | POLLERR | POLLHUP | POLLNVAL)) return int(i);
     }
-}
-
-int lastError() {
-    return errno;
 }
 
 } // namespace os

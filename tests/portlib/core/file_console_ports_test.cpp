@@ -4,7 +4,10 @@
 #include "backends/local/file.h"
 #include "os/posix/syscalls.h"
 
+#include <fcntl.h>
 #include <pty.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -99,6 +102,41 @@ TEST_F(FilePort, ShortWritesReportTheSmallerCountAndFailuresGive1101) {
     }
     port.release(0);
     EXPECT_EQ(readFile(dir / "short.bin"), "abc");
+}
+
+// The exit code of a child that sends to a FIFO whose reader has gone: 0 when
+// the send failed with 1101 and left SIGPIPE neither pending nor blocked.
+int sendAfterTheReaderLeft(const fs::path& fifo) {
+    signal(SIGPIPE, SIG_DFL);
+    int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    WFile port;
+    port.setName(fifo.c_str());
+    if (port.claim(0) != DOVA_OK) return 2;
+    uint32_t written = 0;
+    if (port.send("ab", 2, &written, 0, 0, 0) != DOVA_OK || written != 2) return 3;
+    close(reader);
+    if (port.send("cd", 2, &written, 0, 0, 0) != DOVA_E_WRITE || written != 0) return 4;
+    sigset_t pending;
+    sigset_t blocked;
+    sigpending(&pending);
+    pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
+    if (sigismember(&pending, SIGPIPE) || sigismember(&blocked, SIGPIPE)) return 5;
+    port.release(0);
+    return 0;
+}
+
+// With SIGPIPE at its default action, which would end the process.
+TEST_F(FilePort, FifoWhoseReaderLeftFailsTheSendWithoutKillingTheProcess) {
+    fs::path fifo = dir / "printer.fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EXIT(_exit(sendAfterTheReaderLeft(fifo)), ::testing::ExitedWithCode(0), "");
+}
+
+TEST(ConsolePort, UnclaimedPortRefusesToSend) {
+    WCon port;
+    uint32_t written = 7;
+    EXPECT_EQ(port.send("x", 1, &written, 0, 0, 0), DOVA_E_WRITE);
+    EXPECT_EQ(written, 0u);
 }
 
 TEST(DumpPort, NumbersBytesAcrossSends) {

@@ -6,6 +6,8 @@
 
 #include <dova/dova.h>
 
+#include "os/os_trace_sink.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +33,9 @@ protected:
         char tmpl[] = "/tmp/dovatest.XXXXXX";
         dir = mkdtemp(tmpl);
         setenv("DOVA_TRACE", tracePath().c_str(), 1);
+        // The sink is kept from the first line on: an earlier test in this
+        // process must not keep it.
+        os::traceReset();
         writeConfig("");
     }
     void TearDown() override {

@@ -1,5 +1,7 @@
 #include "library_fixture.h"
 
+#include <fcntl.h>
+
 #include <vector>
 
 namespace {
@@ -41,6 +43,18 @@ TEST_F(Log, AnyFlagOpensTheFileWithTheVersionLine) {
     startWithLog("0x100");
     DovaCleanup();
     EXPECT_EQ(readFile(logPath()), "\nDOVAVersion=20140410\n\nDOVAVersion=20140410\n");
+}
+
+TEST_F(Log, FileIsNotInheritedByStartedPrograms) {
+    startWithLog("1");
+    int logFd = -1;
+    for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        if (fs::read_symlink(entry.path(), ec) == logPath())
+            logFd = std::stoi(entry.path().filename());
+    }
+    ASSERT_GE(logFd, 0) << "the log file is open";
+    EXPECT_TRUE(fcntl(logFd, F_GETFD) & FD_CLOEXEC);
 }
 
 TEST_F(Log, MissingFolderFailsStartup) {

@@ -84,6 +84,18 @@ TEST(TargetNames, NetworkAddresses) {
     EXPECT_EQ(bare.ip, 0u);
 }
 
+TEST(TargetNames, BlanksBeforeThePortNumberArePassedOver) {
+    const uint32_t printer = addr("10.0.0.5");
+    for (const char* t : {"10.0.0.5: 9100", "NET@10.0.0.5:  9100", "10.0.0.5:\t9100",
+                          "KPNET@10.0.0.5: \t\r\n\v\f9100"}) {
+        Resolved r = resolve(t);
+        EXPECT_EQ(r.ip, printer) << t;
+        EXPECT_EQ(r.port, 9100u) << t;
+    }
+    EXPECT_EQ(resolve("10.0.0.5: x9100").port, 0u) << "only blanks are passed over";
+    EXPECT_EQ(resolve("10.0.0.5:  ").port, 0u);
+}
+
 TEST(TargetNames, AddressPartIgnoredForKindsWithoutAddress) {
     Resolved r = resolve("COM1@x");
     EXPECT_EQ(r.type, DOVA_IF_COM);

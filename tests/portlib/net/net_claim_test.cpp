@@ -8,7 +8,7 @@
 #include "backends/net/net_threads.h"
 #include "backends/net/net_winmsg.h"
 #include "net_test_support.h"
-#include "os/posix/io_syscalls.h"
+#include "os/posix/syscalls.h"
 #include "test_printer.h"
 
 #include <dova/dova.h>
@@ -94,8 +94,8 @@ TEST(NetClaim, RefusedConnectionGivesTheConnectCodeAndLeavesThePortClosed) {
 }
 
 TEST(NetClaim, SocketTheSystemRefusesGivesTheSocketCode) {
-    auto realSocket = os::iosys::socket;
-    os::iosys::socket = [](int, int, int) -> int {
+    auto realSocket = os::sys::socket;
+    os::sys::socket = [](int, int, int) -> int {
         errno = EMFILE;
         return -1;
     };
@@ -105,14 +105,14 @@ TEST(NetClaim, SocketTheSystemRefusesGivesTheSocketCode) {
         EXPECT_EQ(port->claim(0), DOVA_E_SOCKET) << port->getTypeName();
         EXPECT_EQ(port->isOpen(), 0);
     }
-    os::iosys::socket = realSocket;
+    os::sys::socket = realSocket;
 }
 
 TEST(NetClaim, EventsTheSystemRefusesGiveTheEventCode) {
     testprinter::TestPrinter printer(anyPort());
     ASSERT_TRUE(printer.start(nullptr));
-    auto realEventfd = os::iosys::eventfd;
-    os::iosys::eventfd = [](unsigned, int) -> int {
+    auto realEventfd = os::sys::eventfd;
+    os::sys::eventfd = [](unsigned, int) -> int {
         errno = EMFILE;
         return -1;
     };
@@ -121,7 +121,7 @@ TEST(NetClaim, EventsTheSystemRefusesGiveTheEventCode) {
     port.setPort(printer.tcpPort());
     EXPECT_EQ(port.claim(0), DOVA_E_EVENT);
     EXPECT_EQ(port.isOpen(), 0);
-    os::iosys::eventfd = realEventfd;
+    os::sys::eventfd = realEventfd;
     EXPECT_EQ(port.claim(0), 0) << "a failed claim leaves the port claimable";
 }
 

@@ -7,10 +7,23 @@
 
 #include <dova/dova.h>
 
+#include "os/os_trace_sink.h"
+#include "os/posix/syscalls.h"
+
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -86,14 +99,124 @@ TEST(KpStatus, LateAnswerWithinTheTriesIsTaken) {
     EXPECT_EQ(kp.printer.statusRequests(), 3);
 }
 
+// The sleeps the port asks for, in milliseconds, taken without sleeping.
+std::vector<uint32_t> sleeps;
+
+struct RecordSleeps {
+    decltype(os::sys::nanosleep) saved = os::sys::nanosleep;
+    RecordSleeps() {
+        sleeps.clear();
+        os::sys::nanosleep = [](const timespec* t, timespec*) -> int {
+            sleeps.push_back(uint32_t(t->tv_sec * 1000 + t->tv_nsec / 1000000));
+            return 0;
+        };
+    }
+    ~RecordSleeps() { os::sys::nanosleep = saved; }
+};
+
 TEST(KpStatus, ForceNotConfirmedIsRetriedAndGivesUpAfterThreePasses) {
     testprinter::Options o;
     o.forceState = 0;
     KpFixture kp(o);
+    RecordSleeps record;
     EXPECT_EQ(kp.port.force(1), 1);
     EXPECT_EQ(kp.printer.statusRequests(), 3);
-    expectAboutASecondApart(kp.printer.statusRequestTimes());
+    EXPECT_EQ(sleeps, (std::vector<uint32_t>{1000, 1000, 1000}))
+        << "a second after each pass, the last one too";
+    sleeps.clear();
     EXPECT_EQ(kp.port.force(0), 0) << "the printer is in the state asked for";
+    EXPECT_TRUE(sleeps.empty());
+}
+
+// The trace of one scope in a file of the test's own.
+class TraceCapture {
+public:
+    TraceCapture() {
+        char name[] = "/tmp/dova-status-trace-XXXXXX";
+        ::close(::mkstemp(name));
+        path_ = name;
+        ::setenv("DOVA_TRACE", name, 1);
+        os::traceReset();
+    }
+    ~TraceCapture() {
+        ::unsetenv("DOVA_TRACE");
+        os::traceReset();
+        std::remove(path_.c_str());
+    }
+    std::string text() const {
+        std::ifstream in(path_);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+private:
+    std::string path_;
+};
+
+// A UDP port on loopback: kept open and silent, or closed so the host answers
+// "port unreachable".
+struct UdpPeer {
+    int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    uint16_t port = 0;
+    UdpPeer() {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = loopback();
+        ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        socklen_t len = sizeof a;
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+        port = ntohs(a.sin_port);
+    }
+    ~UdpPeer() { close(); }
+    void close() {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+};
+
+size_t count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(KpStatusChannel, HostAnsweringPortUnreachableFailsTheReceiveWithoutResending) {
+    UdpPeer gone;
+    gone.close();
+    ScopedConfig config("StatusPort=" + std::to_string(gone.port) + "\n");
+    WUdpc channel;
+    channel.setTarget(loopback());
+    ASSERT_EQ(channel.open(), 0);
+    auto packet = WUdpc::packet('C', 0x12, {0});
+    TraceCapture trace;
+    EXPECT_EQ(channel.request(packet.data(), uint32_t(packet.size()), 1000, 3), DOVA_E_STATUSRECV);
+    std::string text = trace.text();
+    EXPECT_EQ(count(text, "DOVA: sendto(len=15)=15\n"), 1u) << text;
+    EXPECT_NE(text.find("DOVA: recvfrom(fromlen=16)=-1\n"), std::string::npos) << text;
+}
+
+TEST(KpStatusChannel, FailedWaitIsTracedAsTheEngineDoesAndTheReceiveStillTried) {
+    UdpPeer silent;
+    ScopedConfig config("StatusPort=" + std::to_string(silent.port) + "\n");
+    WUdpc channel;
+    channel.setTarget(loopback());
+    ASSERT_EQ(channel.open(), 0);
+    auto packet = WUdpc::packet('Q', 0x17);
+    TraceCapture trace;
+    auto realPoll = os::sys::poll;
+    os::sys::poll = [](pollfd*, nfds_t, int) -> int {
+        errno = EINVAL;
+        return -1;
+    };
+    int32_t r = channel.request(packet.data(), uint32_t(packet.size()), 1000, 3);
+    os::sys::poll = realPoll;
+    EXPECT_EQ(r, DOVA_E_STATUSRECV) << "nothing to receive after the failed wait";
+    EXPECT_EQ(trace.text(), "DOVA: sendto(len=14)=14\n"
+                            "DOVA: WaitForMulti()=-1\n"
+                            "DOVA: WAIT_FAILED 22\n"
+                            "DOVA: recvfrom(fromlen=16)=-1\n");
 }
 
 TEST(KpStatus, EventDrivenPortUsesTheSameChannel) {
