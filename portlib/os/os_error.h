@@ -11,6 +11,8 @@ int lastError();
 // The code a port stores when it gave up waiting itself (a connect that took
 // too long), as if the system had reported the time-out.
 int timedOutError();
+// The code a port stores when it has no address to connect to.
+int noAddressError();
 
 // The call would have had to wait (non-blocking descriptor).
 bool errorWouldBlock(int error);

@@ -41,7 +41,7 @@ int32_t WNet::setPort(uint32_t port) {
 
 int WNet::connectPeer() {
     int error = dovaIsValidIPv4(address_) ? socket_.connect(address_, port_, dovaConnectTimeoutMs())
-                                          : os::errorNoAddress();
+                                          : os::noAddressError();
     if (error != 0) {
         lastError_ = error;
         dovaTrace("DOVA:  iErr=%d\n", error);
@@ -67,7 +67,7 @@ int32_t WNet::closeGracefully(int32_t timeoutMs) {
     for (;;) {
         uint32_t spent = os::tickCount() - start;
         if (spent >= uint32_t(timeoutMs)) {
-            lastError_ = os::errorTimedOut();
+            lastError_ = os::timedOutError();
             // A printer that took everything but keeps its side open is
             // fine; one that left data in our buffers did not get the job.
             if (socket_.unacknowledged() > 0) {

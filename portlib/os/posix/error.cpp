@@ -12,6 +12,10 @@ int timedOutError() {
     return ETIMEDOUT;
 }
 
+int noAddressError() {
+    return EADDRNOTAVAIL;
+}
+
 bool errorWouldBlock(int error) {
     return error == EAGAIN || error == EWOULDBLOCK || error == EINPROGRESS;
 }

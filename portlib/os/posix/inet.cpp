@@ -3,20 +3,10 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 
-#include <cerrno>
-
 namespace os {
 
 uint32_t inetAddr(const char* text) {
     return uint32_t(::inet_addr(text));
-}
-
-int errorNoAddress() {
-    return EADDRNOTAVAIL;
-}
-
-int errorTimedOut() {
-    return ETIMEDOUT;
 }
 
 std::string inetText(uint32_t address) {

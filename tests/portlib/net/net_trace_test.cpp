@@ -113,4 +113,23 @@ TEST(NetTrace, RefusedConnectTracesTheSystemError) {
     EXPECT_NE(trace.find("DOVA: WAsync::stopThreads()\n"), std::string::npos);
 }
 
+TEST(NetTrace, EventPortsFirstWriteEventFollowsItsWaitLine) {
+    testprinter::TestPrinter printer(anyPort([](testprinter::Options&) {}));
+    ASSERT_TRUE(printer.start(nullptr));
+    std::string trace;
+    {
+        TraceCapture capture;
+        WNetE port;
+        port.setIP(loopback());
+        port.setPort(printer.tcpPort());
+        ASSERT_EQ(port.claim(0), 0);
+        EXPECT_EQ(port.release(30000), 0);
+        trace = capture.text();
+    }
+    EXPECT_NE(
+        trace.find("DOVA: WNetE::procWait() Start\nDOVA: WaitForMulti()=1\nDOVA:  FD_WRITE 0\n"),
+        std::string::npos)
+        << trace;
+}
+
 } // namespace
