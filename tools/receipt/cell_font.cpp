@@ -62,21 +62,18 @@ const CellGlyph& CellFont::glyph(char32_t c) {
 }
 
 CellGlyph CellFont::box() const {
-    CellGlyph g{cell_.width, cell_.height,
-                std::vector<uint8_t>(size_t(cell_.width) * size_t(cell_.height), 0)};
-    for (int x = 1; x < cell_.width - 1; ++x)
-        g.dots[size_t(3) * size_t(cell_.width) + size_t(x)] =
-            g.dots[size_t(cell_.height - 4) * size_t(cell_.width) + size_t(x)] = 1;
+    CellGlyph g{cell_.width, cell_.height, std::vector<uint32_t>(size_t(cell_.height), 0)};
+    const uint32_t sides = 1u << 1 | 1u << (cell_.width - 2);
+    const uint32_t across = ((1u << (cell_.width - 1)) - 1) & ~1u;
     for (int y = 3; y < cell_.height - 3; ++y)
-        g.dots[size_t(y) * size_t(cell_.width) + 1] =
-            g.dots[size_t(y) * size_t(cell_.width) + size_t(cell_.width - 2)] = 1;
+        g.rows[size_t(y)] = sides;
+    g.rows[3] = g.rows[size_t(cell_.height - 4)] = across;
     return g;
 }
 
 CellGlyph CellFont::draw(char32_t c) {
     if (!face_) return box();
-    CellGlyph g{cell_.width, cell_.height,
-                std::vector<uint8_t>(size_t(cell_.width) * size_t(cell_.height), 0)};
+    CellGlyph g{cell_.width, cell_.height, std::vector<uint32_t>(size_t(cell_.height), 0)};
     if (c == U' ' || c == U'\u00A0') return g;
     FT_Face face = face_->face;
     FT_UInt index = FT_Get_Char_Index(face, FT_ULong(c));
@@ -95,8 +92,7 @@ CellGlyph CellFont::draw(char32_t c) {
         const unsigned char* line = b.buffer + ptrdiff_t(row) * b.pitch;
         for (int col = 0; col < int(b.width); ++col) {
             const int x = left + col;
-            if (x >= 0 && x < cell_.width && line[col] >= 112)
-                g.dots[size_t(y) * size_t(cell_.width) + size_t(x)] = 1;
+            if (x >= 0 && x < cell_.width && line[col] >= 112) g.rows[size_t(y)] |= 1u << x;
         }
     }
     return g;

@@ -19,14 +19,13 @@ struct CellSize {
 };
 CellSize cellSize(FontKind font);
 
-// One character in its cell: one byte a dot, row after row.
+// One character in its cell, a row at a time: bit x of a row is the dot in
+// column x (cells are at most 12 dots wide).
 struct CellGlyph {
     int width = 0;
     int height = 0;
-    std::vector<uint8_t> dots;
-    bool at(int x, int y) const {
-        return dots[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
-    }
+    std::vector<uint32_t> rows;
+    bool at(int x, int y) const { return (rows[static_cast<size_t>(y)] >> x) & 1u; }
 };
 
 // The font file used when none is named: $TP_RECEIPT_FONT, else Debian's

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -43,9 +44,8 @@ struct Item {
 };
 
 struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> dots;
+    QrSymbol symbol;
+    int moduleSize = 1;
 };
 
 struct QrSettings {
@@ -620,28 +620,40 @@ private:
         if (!stopped_ && room(y_ + dots)) y_ += dots;
     }
 
-    void draw(const Item& item, int left, int top) {
+    void draw(const Item& item, int left, int y) {
         if (item.image >= 0) {
             const Image& image = images_[size_t(item.image)];
-            for (int y = 0; y < image.height; ++y)
-                for (int x = 0; x < image.width; ++x)
-                    if (image.dots[size_t(y) * size_t(image.width) + size_t(x)])
-                        paper_.set(left + x, top + y);
+            const int m = image.moduleSize;
+            for (int my = 0; my < image.symbol.modules; ++my)
+                for (int mx = 0; mx < image.symbol.modules; ++mx)
+                    if (image.symbol.at(mx, my)) paper_.fill(left + mx * m, y + my * m, m, m);
             return;
         }
         const CellGlyph& g = *item.glyph;
         const Style& s = item.style;
-        const int cellWidth = g.width + s.spacing;
         if (left >= paper_.width()) return;
+        // Emphasis strikes each dot twice, the second one dot right, into
+        // the spacing when there is some.
+        const int inked = s.bold && s.spacing > 0 ? g.width + 1 : g.width;
+        const uint32_t cell = (1u << inked) - 1;
+        const int spaceFrom = inked, spaceTo = g.width + s.spacing;
         for (int gy = 0; gy < g.height; ++gy) {
-            for (int gx = 0; gx < cellWidth; ++gx) {
-                // Emphasis strikes each dot twice, the second one dot right.
-                bool ink = gx < g.width && (g.at(gx, gy) || (s.bold && gx > 0 && g.at(gx - 1, gy)));
-                if (s.bold && gx == g.width && gx > 0 && g.at(gx - 1, gy)) ink = true;
-                if (s.underline && gy >= g.height - s.underline) ink = true;
-                if (s.reverse) ink = !ink;
-                if (ink) paper_.fill(left + gx * s.wide, top + gy * s.tall, s.wide, s.tall);
+            uint32_t row = g.rows[size_t(gy)];
+            if (s.bold) row |= row << 1;
+            row &= cell;
+            const bool under = s.underline && gy >= g.height - s.underline;
+            if (under) row = cell;
+            if (s.reverse) row = ~row & cell;
+            const int top = y + gy * s.tall;
+            // Runs of dots, not single dots: fewer and wider fills.
+            while (row) {
+                const int from = std::countr_zero(row);
+                const int length = std::countr_one(row >> from);
+                paper_.fill(left + from * s.wide, top, length * s.wide, s.tall);
+                row &= ~(((1u << length) - 1) << from);
             }
+            if (under != s.reverse && spaceTo > spaceFrom)
+                paper_.fill(left + spaceFrom * s.wide, top, (spaceTo - spaceFrom) * s.wide, s.tall);
         }
     }
 
@@ -778,11 +790,7 @@ private:
         if (x_ + side > paper_.width() || images_.size() >= kMaxLineImages)
             printLine(lineSpacing_, false);
         if (stopped_) return;
-        Image image{side, side, std::vector<uint8_t>(size_t(side) * size_t(side), 0)};
-        for (int y = 0; y < side; ++y)
-            for (int x = 0; x < side; ++x)
-                image.dots[size_t(y) * size_t(side) + size_t(x)] =
-                    lastQr_->at(x / qr_.moduleSize, y / qr_.moduleSize);
+        Image image{*lastQr_, qr_.moduleSize};
         images_.push_back(std::move(image));
         Item item;
         item.image = int(images_.size() - 1);
