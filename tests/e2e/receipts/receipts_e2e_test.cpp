@@ -122,7 +122,8 @@ TEST_F(ReceiptsE2E, QrTicketPictureHoldsTheGuestPageAddress) {
     EXPECT_TRUE(contains(t, "\n                   Scan me\n")) << t;
     EXPECT_TRUE(contains(t, "\n          QR: 7\n")) << t;
     EXPECT_TRUE(contains(t, ": https://tableping.sk/options.php?id=12345&qr=7]\n")) << t;
-    EXPECT_TRUE(t.ends_with("\n[partial cut]\n")) << t;
+    // ESC i cuts; the CR LF after it feeds an empty line.
+    EXPECT_TRUE(t.ends_with("\n[partial cut]\n\n")) << t;
 }
 
 TEST_F(ReceiptsE2E, CallTicketPictureHasItsLinesWhereTheDeskPutThemAndTheCut) {
@@ -135,7 +136,7 @@ TEST_F(ReceiptsE2E, CallTicketPictureHasItsLinesWhereTheDeskPutThemAndTheCut) {
     EXPECT_TRUE(contains(t, "\nREQUEST TIME .N. : ")) << t;
     // 8 + 45 + 7 characters: on 48 columns the option line wraps, as on paper.
     EXPECT_TRUE(contains(t, "\nOption:                     PAY é\n      N.: 12\n")) << t;
-    EXPECT_TRUE(t.ends_with("\n[partial cut]\n")) << t;
+    EXPECT_TRUE(t.ends_with("\n[partial cut]\n\n")) << t;
 
     // The separator, centred by the desk in 45 columns: 4 blanks, 37 "=".
     const receipt::Receipt r = redraw();
