@@ -17,16 +17,6 @@ bool Paper::extend(int rows) {
     return fits;
 }
 
-void Paper::set(int x, int y) {
-    if (x >= 0 && y >= 0 && x < width_ && y < length_)
-        dots_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] = 1;
-}
-
-void Paper::flip(int x, int y) {
-    if (x >= 0 && y >= 0 && x < width_ && y < length_)
-        dots_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] ^= 1;
-}
-
 bool Paper::at(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= length_) return false;
     return dots_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] !=

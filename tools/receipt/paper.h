@@ -18,10 +18,9 @@ public:
     // Makes the paper at least `rows` long; false (and as long as allowed)
     // when that is past the limit.
     bool extend(int rows);
-    // Dots off the paper are dropped, so callers may draw past its edges.
-    void set(int x, int y);
-    void flip(int x, int y);
     bool at(int x, int y) const;
+    // Inks a rectangle; dots off the paper are dropped, so callers may draw
+    // past its edges.
     void fill(int x, int y, int w, int h);
 
 private:

@@ -5,7 +5,6 @@
 #include "transcript.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstdio>
 #include <optional>
