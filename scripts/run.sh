@@ -5,7 +5,8 @@
 # (under a virtual display when there is none). Ctrl-C stops everything.
 #
 # Everything it keeps lives in run/ (git-ignored): the service's data and
-# certificate, the desk's settings and configuration, the printed bytes.
+# certificate, the desk's settings and configuration, the printed bytes and
+# the pictures of the tickets.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
@@ -49,9 +50,15 @@ start_reporting "$state/service.log" "listening: " \
 base=$reported
 port=${base##*:}
 cert=$state/service/cert.pem
+receipts=$state/receipts
 start_reporting "$state/printer.log" "listening: " \
-    "$bin/tools/testprinter/testprinter" --out "$printer_out" --port 0
+    "$bin/tools/testprinter/testprinter" --out "$printer_out" --receipts "$receipts" --port 0
 printer=$reported
+# The printer says "receipt: PATH" for each job it draws; tell the person.
+# tail ends with the printer, sed with tail.
+tail -n +1 -s 0.2 -F --pid="${pids[-1]}" "$state/printer.log" 2>/dev/null |
+    sed -u -n 's|^receipt: \(.*\)|run.sh: ticket printed, see its picture \1|p' &
+pids+=($!)
 
 # A display for the desk's windows: the person's own, or a virtual one.
 if [ -z "${DISPLAY:-}" ]; then
@@ -117,9 +124,12 @@ cat <<TXT
     curl --cacert $cert '$base/options.php?id=$id&qr=1&option=1'
 
   At the next second 0, 20 or 40 the desk fetches the call$([ "$headless" = 1 ] || echo ", shows the alert box")
-  and prints the ticket: the printer's bytes (ESC/POS) are appended to
+  and prints the ticket. The test printer draws each ticket as a picture,
+  NNNN.png with what it printed as text in NNNN.txt, in
+    $receipts/
+  (the path is shown here as each ticket arrives), and appends its bytes
+  (ESC/POS) to
     $printer_out
-  e.g.  tail -c 400 $printer_out | tr -c '[:print:]\n' '.'
 TXT
 
 wait "$desk" || true

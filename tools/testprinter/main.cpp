@@ -1,5 +1,6 @@
 // testprinter: plays a network receipt printer on loopback until SIGTERM or
 // SIGINT. See usage() for the modes.
+#include "receipt_folder.h"
 #include "test_printer.h"
 
 #include <signal.h>
@@ -13,6 +14,14 @@ namespace {
 
 void usage() {
     std::fputs("Usage: testprinter --out FILE [options]\n"
+               "       testprinter --receipts DIR [options]\n"
+               "       testprinter --render JOB.bin OUT.png [--paper 58]\n"
+               "  --out FILE           append every byte received to FILE\n"
+               "  --receipts DIR       draw each job as DIR/NNNN.png, with its transcript in\n"
+               "                       DIR/NNNN.txt\n"
+               "  --render JOB OUT     draw a saved job into OUT (a PNG) and its transcript\n"
+               "                       beside it (OUT ending in .txt), then end\n"
+               "  --paper MM           paper width for the pictures: 80 (576 dots) or 58 (384)\n"
                "  --host ADDR          listen address (127.0.0.1)\n"
                "  --port N             TCP port for printer data (9100; 0 lets the system choose)\n"
                "  --udp-port N         answer the KP status channel on this UDP port (0: any)\n"
@@ -46,6 +55,7 @@ bool number(const char* text, unsigned long long max, unsigned long long* out) {
 int main(int argc, char** argv) {
     testprinter::Options o;
     bool haveOut = false;
+    std::string renderJob, renderPng;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -60,6 +70,18 @@ int main(int argc, char** argv) {
         if (a == "--out" && v) {
             o.outPath = v;
             haveOut = true;
+            ++i;
+        } else if (a == "--receipts" && v) {
+            o.receiptsDir = v;
+            haveOut = true;
+            ++i;
+        } else if (a == "--render" && v && i + 2 < argc) {
+            renderJob = v;
+            renderPng = argv[i + 2];
+            i += 2;
+        } else if (a == "--paper" && v &&
+                   (std::strcmp(v, "80") == 0 || std::strcmp(v, "58") == 0)) {
+            o.paperWidth = std::strcmp(v, "80") == 0 ? 576 : 384;
             ++i;
         } else if (a == "--host" && v) {
             o.host = v;
@@ -110,10 +132,27 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    if (!renderJob.empty()) {
+        std::string transcript, error;
+        if (!testprinter::renderFile(renderJob, renderPng, o.paperWidth, &transcript, &error)) {
+            std::fprintf(stderr, "testprinter: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("picture: %s\ntranscript: %s\n", renderPng.c_str(), transcript.c_str());
+        return 0;
+    }
     if (!haveOut) {
         usage();
         return 2;
     }
+    // One line per job, for scripts that show the picture as it comes.
+    o.onReceipt = [](const std::string& png, const std::string& error) {
+        if (png.empty())
+            std::fprintf(stderr, "testprinter: no picture: %s\n", error.c_str());
+        else
+            std::printf("receipt: %s\n", png.c_str());
+        std::fflush(stdout);
+    };
 
     // Wait for the end signal synchronously, so the printer's threads keep
     // the default mask and no handler runs inside them.

@@ -1,5 +1,7 @@
 #include "test_printer.h"
 
+#include "receipt_folder.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -16,6 +18,10 @@
 
 namespace testprinter {
 namespace {
+
+// A job bigger than this is drawn from its beginning only; the paper's
+// length limit would end it long before anyway.
+constexpr size_t kMaxDrawnJob = size_t(16) << 20;
 
 uint64_t nowMs() {
     using namespace std::chrono;
@@ -75,6 +81,13 @@ bool TestPrinter::start(std::string* error) {
         outFd_ = ::open(options_.outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (outFd_ < 0) {
             *error = options_.outPath + ": " + std::strerror(errno);
+            stop();
+            return false;
+        }
+    }
+    if (!options_.receiptsDir.empty()) {
+        receipts_ = std::make_unique<ReceiptFolder>(options_.receiptsDir, options_.paperWidth);
+        if (!receipts_->open(error)) {
             stop();
             return false;
         }
@@ -142,14 +155,26 @@ void TestPrinter::serveTcp() {
         if (p[0].revents) return;
         int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) continue;
-        serveConnection(fd);
+        std::vector<uint8_t> job;
+        serveConnection(fd, receipts_ ? &job : nullptr);
         ::close(fd);
+        // Drawn after the close, so the sender is not kept waiting, and
+        // before the connection counts as ended, so that whoever waits for
+        // that finds the picture.
+        if (receipts_) drawJob(job);
         ++ended_;
         notify();
     }
 }
 
-void TestPrinter::serveConnection(int fd) {
+void TestPrinter::drawJob(const std::vector<uint8_t>& job) {
+    std::string error;
+    const std::string png = receipts_->write(job, bytesDropped_ > 0, &error);
+    bytesDropped_ = 0;
+    if (options_.onReceipt) options_.onReceipt(png, error);
+}
+
+void TestPrinter::serveConnection(int fd, std::vector<uint8_t>* job) {
     std::vector<uint8_t> buffer(std::max<uint32_t>(options_.readChunk, 1));
     uint64_t got = 0;
     bool stalled = false;
@@ -179,6 +204,11 @@ void TestPrinter::serveConnection(int fd) {
             return;
         }
         record(buffer.data(), size_t(n));
+        if (job) {
+            const size_t keep = std::min(size_t(n), kMaxDrawnJob - job->size());
+            job->insert(job->end(), buffer.data(), buffer.data() + keep);
+            bytesDropped_ += uint64_t(n) - keep;
+        }
         got += uint64_t(n);
         if (got >= options_.closeAfter) {
             // Unread data makes the close a reset, as a printer that drops

@@ -11,12 +11,16 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace testprinter {
+
+class ReceiptFolder;
 
 struct Options {
     std::string host = "127.0.0.1";
@@ -25,6 +29,12 @@ struct Options {
     std::string outPath;
     // Also keep the bytes in memory (received()).
     bool keepInMemory = false;
+    // Draw each job (one connection) as DIR/NNNN.png with DIR/NNNN.txt;
+    // empty: no pictures. onReceipt hears of each, on the serving thread,
+    // with the picture's path or else the reason it is missing.
+    std::string receiptsDir;
+    int paperWidth = 576;
+    std::function<void(const std::string& png, const std::string& error)> onReceipt;
 
     // Data modes. A connection stops being read after stallAfter bytes and
     // is dropped after closeAfter bytes; readDelayMs pauses between reads of
@@ -78,7 +88,8 @@ public:
 
 private:
     void serveTcp();
-    void serveConnection(int fd);
+    void serveConnection(int fd, std::vector<uint8_t>* job);
+    void drawJob(const std::vector<uint8_t>& job);
     void serveUdp();
     std::vector<uint8_t> replyTo(const uint8_t* request, size_t length);
     void record(const uint8_t* data, size_t n);
@@ -93,6 +104,8 @@ private:
     uint16_t udpPort_ = 0;
     std::thread tcpThread_;
     std::thread udpThread_;
+    std::unique_ptr<ReceiptFolder> receipts_;
+    uint64_t bytesDropped_ = 0; // of the current job, past the drawing limit
 
     std::atomic<uint64_t> bytes_{0};
     std::atomic<int> ended_{0};

@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -145,12 +146,81 @@ TEST(TestPrinterProgram, RecordsEveryConnectionAndAnswersTheStatusChannel) {
     std::remove(out);
 }
 
+// Sends one job on its own connection and waits until the printer closes it.
+void sendJob(uint16_t port, const std::string& job) {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a = loopback(port);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(::send(fd, job.data(), job.size(), 0), ssize_t(job.size()));
+    ::shutdown(fd, SHUT_WR);
+    char c;
+    pollfd p{fd, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 10000), 1);
+    ::recv(fd, &c, 1, 0);
+    ::close(fd);
+}
+
+struct TempFolder {
+    std::filesystem::path path;
+    TempFolder() {
+        char name[] = "/tmp/testprinter-receipts-XXXXXX";
+        path = ::mkdtemp(name);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+};
+
+TEST(TestPrinterProgram, DrawsEachJobIntoTheReceiptsFolderNumberingOn) {
+    TempFolder dir;
+    std::ofstream(dir.path / "0007.png") << "from an earlier run";
+    Child printer({"--receipts", (dir.path / "new").string(), "--port", "0"});
+    uint16_t tcp = portAfter(printer.line(), "listening: 127.0.0.1:");
+    // A missing folder is made; in one with pictures the numbers go on.
+    sendJob(tcp, "first job\n");
+    EXPECT_EQ(printer.line(), "receipt: " + (dir.path / "new" / "0001.png").string());
+    Child second({"--receipts", dir.path.string(), "--port", "0", "--paper", "58"});
+    uint16_t tcp2 = portAfter(second.line(), "listening: 127.0.0.1:");
+    sendJob(tcp2, "\x1b"
+                  "a\x02second\n\x1dV\x01");
+    sendJob(tcp2, "third\n");
+    EXPECT_EQ(second.line(), "receipt: " + (dir.path / "0008.png").string());
+    EXPECT_EQ(second.line(), "receipt: " + (dir.path / "0009.png").string());
+
+    EXPECT_EQ(fileText(dir.path / "new" / "0001.txt"), "first job\n");
+    EXPECT_EQ(fileText(dir.path / "0008.txt"), "second\n[partial cut]\n");
+    EXPECT_EQ(fileText(dir.path / "0009.txt"), "third\n");
+    // 58 mm paper: a PNG 384 dots wide (the width is bytes 16-19 of the file).
+    const std::string png = fileText(dir.path / "0008.png");
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    EXPECT_EQ(uint8_t(png[18]) << 8 | uint8_t(png[19]), 384);
+    EXPECT_EQ(printer.terminate(), 0);
+    EXPECT_EQ(second.terminate(), 0);
+}
+
+TEST(TestPrinterProgram, RendersASavedJobBesideItsTranscript) {
+    TempFolder dir;
+    std::ofstream(dir.path / "job.bin", std::ios::binary) << "\x1bt\x12"
+                                                             "Caf\x82\n";
+    Child render({"--render", (dir.path / "job.bin").string(), (dir.path / "job.png").string()});
+    EXPECT_EQ(render.line(), "picture: " + (dir.path / "job.png").string());
+    EXPECT_EQ(render.line(), "transcript: " + (dir.path / "job.txt").string());
+    EXPECT_EQ(render.exitCode(), 0);
+    EXPECT_EQ(fileText(dir.path / "job.txt"), "[code page 18: PC852]\nCaf\u00e9\n");
+    EXPECT_EQ(fileText(dir.path / "job.png").substr(1, 3), "PNG");
+
+    Child missing({"--render", (dir.path / "none.bin").string(), (dir.path / "x.png").string()});
+    EXPECT_EQ(missing.exitCode(), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "x.png"));
+}
+
 TEST(TestPrinterProgram, RefusesAMissingOutputAndBadNumbers) {
     Child noOut({"--port", "0"});
     EXPECT_EQ(noOut.line(), "");
     EXPECT_EQ(noOut.exitCode(), 2);
     Child badPort({"--out", "/dev/null", "--port", "70000"});
     EXPECT_EQ(badPort.exitCode(), 2);
+    Child badPaper({"--receipts", "/tmp", "--paper", "76"});
+    EXPECT_EQ(badPaper.exitCode(), 2);
 }
 
 } // namespace
