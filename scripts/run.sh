@@ -9,9 +9,12 @@
 # the pictures of the tickets.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/install-deps.sh"
-bin=${TP_BUILD_DIR:-$top/build}
-"$top/scripts/build.sh" "$bin"
+# Only what runs here: no test frameworks, browser or package tools, and a
+# build folder of its own without the tests, so that scripts/test.sh's
+# build/ keeps its options.
+"$top/scripts/install-deps.sh" build sendtool printing desk tpgservice testprinter demo
+bin=${TP_BUILD_DIR:-$top/build-run}
+"$top/scripts/build.sh" "$bin" -DTP_TESTS=OFF
 
 state=$top/run
 mkdir -p "$state/service" "$state/desk/tpgdesk" "$state/scripts"
