@@ -135,14 +135,12 @@ int32_t WSpooler::startDocPrinter(uint32_t level, const void* docInfo) {
 int32_t WSpooler::startPagePrinter() {
     dovaTrace("DOVA: WSpooler::startPagePrinter\n");
     if (!printer_.documentOpen()) return DOVA_E_SYSTEM;
-    pageOpen_ = true;
     return DOVA_OK;
 }
 
 int32_t WSpooler::endPagePrinter() {
     dovaTrace("DOVA: WSpooler::endPagePrinter\n");
     if (!printer_.documentOpen()) return DOVA_E_SYSTEM;
-    pageOpen_ = false;
     return DOVA_OK;
 }
 
@@ -153,7 +151,6 @@ int32_t WSpooler::endDocPrinter() {
     bool flushed = flush(&why);
     // Ended even when the last data could not go: a cut job is cancelled.
     bool ended = printer_.endDocument(flushed ? &why : nullptr);
-    pageOpen_ = false;
     traceWhy(why);
     return flushed && ended ? DOVA_OK : DOVA_E_SYSTEM;
 }

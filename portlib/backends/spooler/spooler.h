@@ -60,5 +60,4 @@ private:
 
     os::SpoolerPrinter printer_;
     std::vector<uint8_t> pending_;
-    bool pageOpen_ = false;
 };

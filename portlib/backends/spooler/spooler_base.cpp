@@ -15,12 +15,9 @@ int32_t WSpoolerBase::getName(char* name) {
 
 int32_t WSpoolerBase::setName(const char* name) {
     if (!name) return DOVA_E_PARAM;
-    if (std::strlen(name) >= nameSize) {
-        name_[0] = 0;
-        return DOVA_E_PARAM;
-    }
     storeName(name);
-    return DOVA_OK;
+    nameRefused_ = name_[0] == 0 && name[0] != 0;
+    return nameRefused_ ? DOVA_E_PARAM : DOVA_OK;
 }
 
 int32_t WSpoolerBase::getNo(int32_t* no) {
@@ -33,6 +30,7 @@ int32_t WSpoolerBase::setNo(int32_t no) {
     if (isOpen()) return DOVA_E_SYSTEM;
     no_ = no;
     name_[0] = 0;
+    nameRefused_ = false;
     return DOVA_OK;
 }
 
@@ -47,7 +45,7 @@ void WSpoolerBase::storeName(const char* name) {
 }
 
 int32_t WSpoolerBase::resolvePrinterName() {
-    if (name_[0] != 0) return DOVA_OK;
+    if (name_[0] != 0 || nameRefused_) return DOVA_OK;
     if (no_ < 0) return DOVA_E_ADDRESS;
     std::string why;
     if (no_ == 0) {

@@ -38,4 +38,5 @@ private:
 
     int32_t no_ = 0;
     char name_[nameSize] = {};
+    bool nameRefused_ = false;
 };

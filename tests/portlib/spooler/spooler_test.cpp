@@ -258,6 +258,8 @@ TEST_F(SpoolerTest, PrinterChosenAtClaimIsKeptUntilTheNumberChanges) {
     EXPECT_EQ(DovaClaim(h, 0), DOVA_E_OPEN);
     EXPECT_EQ(p->isOpen(), 0);
     EXPECT_NE(traceText().find("printer 'nosuch': "), std::string::npos);
+    EXPECT_EQ(p->setName(std::string(300, 'R').c_str()), DOVA_E_PARAM); // never cut
+    EXPECT_EQ(DovaClaim(h, 0), DOVA_E_OPEN);
     EXPECT_EQ(DovaClose(h), DOVA_OK);
 }
 
