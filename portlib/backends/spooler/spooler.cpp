@@ -4,11 +4,18 @@
 
 #include <dova/dova.h>
 
-#include <strings.h>
+#include <cctype>
 
 namespace {
 
 constexpr const char* defaultDocName = "LIBDOVA";
+
+bool isRaw(const char* datatype) {
+    const char* raw = "RAW";
+    for (; *datatype && *raw; ++datatype, ++raw)
+        if (std::toupper(static_cast<unsigned char>(*datatype)) != *raw) return false;
+    return *datatype == 0 && *raw == 0;
+}
 
 void traceWhy(const std::string& why) {
     if (!why.empty()) dovaTrace("DOVA: %.900s\n", why.c_str());
@@ -118,8 +125,7 @@ int32_t WSpooler::startDocPrinter(uint32_t level, const void* docInfo) {
     const char* title = defaultDocName;
     if (docInfo) {
         const auto* info = static_cast<const DovaDocInfo1*>(docInfo);
-        if (level != 1 || info->outputFile ||
-            (info->datatype && strcasecmp(info->datatype, "RAW") != 0)) {
+        if (level != 1 || info->outputFile || (info->datatype && !isRaw(info->datatype))) {
             dovaTrace("DOVA: only raw documents to the printer itself can be printed\n");
             return 0;
         }
