@@ -38,6 +38,15 @@ struct DovaCommState {
     int32_t flow = 0;
 };
 
+// The document information of a print job (level 1): its name as the queue
+// shows it, an output file instead of the printer (null: the printer), and
+// the data type (null: the printer's default; "RAW": bytes passed unchanged).
+struct DovaDocInfo1 {
+    const char* docName = nullptr;
+    const char* outputFile = nullptr;
+    const char* datatype = nullptr;
+};
+
 class DovaBase;
 using DovaSendHook = void (*)(DovaBase* port, uint32_t written, uint32_t tagB, uint32_t tagC);
 using DovaRecvHook = void (*)(DovaBase* port, uint32_t stored);
@@ -178,7 +187,9 @@ public:
     virtual int32_t queryDeviceCheck(uint32_t unused);
 
     // ---- Print spooler. ----------------------------------------------------------------
-    // startDocPrinter returns the job id, 0 on failure.
+    // startDocPrinter returns the job id, 0 on failure. docInfo, when given,
+    // points at a DovaDocInfo1 (level 1); without it the backend names the
+    // document itself.
     virtual int32_t startDocPrinter(uint32_t level, const void* docInfo);
     virtual int32_t startPagePrinter();
     virtual int32_t endPagePrinter();

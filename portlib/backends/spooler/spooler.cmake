@@ -1,0 +1,13 @@
+# The print spooler (CUPS on POSIX). A build without libcups's headers leaves
+# the family out, and SPOOLER targets fail to open.
+find_package(Cups QUIET)
+if(Cups_FOUND)
+    list(APPEND DOVA_BACKEND_SOURCES
+        backends/spooler/spooler_base.cpp
+        backends/spooler/spooler.cpp
+        backends/spooler/spooler_ports.cpp
+        os/posix/spooler_cups.cpp
+    )
+    list(APPEND DOVA_BACKEND_LIBS ${CUPS_LIBRARIES})
+    list(APPEND DOVA_PORT_FAMILIES Spooler)
+endif()
