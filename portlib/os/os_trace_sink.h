@@ -7,6 +7,10 @@
 
 namespace os {
 
+// Whether trace lines go anywhere: a caller may skip formatting a line
+// nobody reads. Cheap after the first call.
+bool traceWanted();
+
 // Writes one formatted trace text as a whole (no interleaving between threads).
 void traceWrite(const char* text, size_t length);
 
