@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace os {
 
@@ -27,6 +28,9 @@ public:
     // (os::errorHeldElsewhere), nor does a missing one (os::errorNotFound) or
     // one this process may not use (os::errorNoAccess). Empty on failure.
     static DeviceNode open(const char* path);
+    // The path with every symlink followed (as open follows them), or the
+    // path itself when it does not lead to a node.
+    static std::string resolvePath(const char* path);
 
     bool isOpen() const { return fd_ >= 0; }
     // The handle to wait on (os::waitAny) and to report as the port's handle.

@@ -8,6 +8,8 @@
 #include <termios.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 
 namespace os {
 namespace {
@@ -63,6 +65,14 @@ DeviceNode DeviceNode::open(const char* path) {
         return node;
     }
     return node;
+}
+
+std::string DeviceNode::resolvePath(const char* path) {
+    char resolved[PATH_MAX];
+    int saved = errno;
+    const char* r = ::realpath(path, resolved);
+    errno = saved;
+    return r ? std::string(r) : std::string(path);
 }
 
 long DeviceNode::readSome(void* buffer, size_t size) {

@@ -1,0 +1,9 @@
+# Parallel (LPT, PRN) ports: parport lp and USB printer-class nodes. They
+# build on WVcomm of the serial family.
+list(APPEND DOVA_BACKEND_SOURCES
+    backends/parallel/lpt.cpp
+    backends/parallel/lpt_threads.cpp
+    backends/parallel/parallel_ports.cpp
+    os/posix/parallel_port.cpp
+)
+list(APPEND DOVA_PORT_FAMILIES Parallel)
