@@ -51,6 +51,8 @@ file(WRITE ${_tp_control}/tpgdesk/conffiles "${TP_INSTALL_SYSCONFDIR}/xdg/autost
 
 set(CPACK_DEBIAN_LIBS_PACKAGE_NAME libdova1)
 set(CPACK_DEBIAN_LIBS_PACKAGE_SECTION libs)
+# CUPS printers (SPOOLER targets) load libcups when first used.
+set(CPACK_DEBIAN_LIBS_PACKAGE_RECOMMENDS "libcups2")
 set(CPACK_DEBIAN_LIBS_PACKAGE_CONTROL_EXTRA
     "${_tp_control}/libs/conffiles;${_tp_control}/libs/triggers;${_tp_control}/libs/postinst;${_tp_control}/libs/postrm")
 set(CPACK_DEBIAN_LIBS_DESCRIPTION "printer port library of TablePing

@@ -8,6 +8,8 @@ if(Cups_FOUND)
         backends/spooler/spooler_ports.cpp
         os/posix/spooler_cups.cpp
     )
-    list(APPEND DOVA_BACKEND_LIBS ${CUPS_LIBRARIES})
+    # libcups itself is loaded at run time (libcups.so.2), when a queue is
+    # first asked for: only its headers are needed here.
+    include_directories(${CUPS_INCLUDE_DIRS})
     list(APPEND DOVA_PORT_FAMILIES Spooler)
 endif()

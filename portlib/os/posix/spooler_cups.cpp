@@ -1,6 +1,8 @@
 // The print spooler on POSIX: the CUPS scheduler, reached through libcups.
 #include "os/os_spooler.h"
 
+#include "os/os_library.h"
+
 #include <cups/cups.h>
 
 #include <strings.h>
@@ -12,6 +14,91 @@
 namespace os {
 namespace {
 
+// libcups is loaded when a queue is first asked for, not with the port
+// library: it brings some thirty libraries of its own (TLS, DNS-SD,
+// Kerberos), and every program linking the port library would pay for
+// loading them at each start, printing through CUPS or not.
+#define DOVA_CUPS_CALLS(X)                                                                         \
+    X(cupsCancelJob2)                                                                              \
+    X(cupsCreateJob)                                                                               \
+    X(cupsDoRequest)                                                                               \
+    X(cupsEncryption)                                                                              \
+    X(cupsFinishDocument)                                                                          \
+    X(cupsFreeDests)                                                                               \
+    X(cupsGetNamedDest)                                                                            \
+    X(cupsLastError)                                                                               \
+    X(cupsLastErrorString)                                                                         \
+    X(cupsServer)                                                                                  \
+    X(cupsSetServer)                                                                               \
+    X(cupsStartDocument)                                                                           \
+    X(cupsWriteRequestData)                                                                        \
+    X(httpAssembleURIf)                                                                            \
+    X(httpClose)                                                                                   \
+    X(httpConnect2)                                                                                \
+    X(httpGetFd)                                                                                   \
+    X(httpSetTimeout)                                                                              \
+    X(ippAddString)                                                                                \
+    X(ippAddStrings)                                                                               \
+    X(ippDelete)                                                                                   \
+    X(ippErrorString)                                                                              \
+    X(ippFindAttribute)                                                                            \
+    X(ippFirstAttribute)                                                                           \
+    X(ippGetBoolean)                                                                               \
+    X(ippGetGroupTag)                                                                              \
+    X(ippGetInteger)                                                                               \
+    X(ippGetName)                                                                                  \
+    X(ippGetString)                                                                                \
+    X(ippGetValueTag)                                                                              \
+    X(ippNewRequest)                                                                               \
+    X(ippNextAttribute)                                                                            \
+    X(ippPort)
+
+struct CupsCalls {
+#define DOVA_CUPS_POINTER(name) decltype(&::name) name = nullptr;
+    DOVA_CUPS_CALLS(DOVA_CUPS_POINTER)
+#undef DOVA_CUPS_POINTER
+};
+
+struct LoadedCups {
+    Library library;
+    CupsCalls calls;
+    std::string failure;
+};
+
+const LoadedCups& loadedCups() {
+    static const LoadedCups loaded = [] {
+        LoadedCups c;
+        c.library = Library::load("libcups.so.2", &c.failure);
+        if (!c.library.isLoaded()) {
+            c.failure = "libcups.so.2 cannot be loaded: " + c.failure;
+            return c;
+        }
+#define DOVA_CUPS_LOOKUP(name)                                                                     \
+    c.calls.name = c.library.function<decltype(&::name)>(#name);                                   \
+    if (!c.calls.name) {                                                                           \
+        c.failure = "libcups.so.2 has no " #name;                                                  \
+        c.library.close();                                                                         \
+        return c;                                                                                  \
+    }
+        DOVA_CUPS_CALLS(DOVA_CUPS_LOOKUP)
+#undef DOVA_CUPS_LOOKUP
+        return c;
+    }();
+    return loaded;
+}
+
+// The calls of a loaded libcups; only after cupsReady said yes.
+const CupsCalls& cups() {
+    return loadedCups().calls;
+}
+
+bool cupsReady(std::string* why) {
+    const LoadedCups& loaded = loadedCups();
+    if (loaded.library.isLoaded()) return true;
+    if (why) *why = loaded.failure;
+    return false;
+}
+
 // A scheduler that does not answer must not hold the caller for ever.
 constexpr int connectTimeoutMs = 10000;
 constexpr double ioTimeoutSeconds = 30.0;
@@ -21,8 +108,8 @@ void tell(std::string* why, const std::string& text) {
 }
 
 std::string lastAnswer() {
-    const char* text = cupsLastErrorString();
-    std::string answer = ippErrorString(cupsLastError());
+    const char* text = cups().cupsLastErrorString();
+    std::string answer = cups().ippErrorString(cups().cupsLastError());
     if (text && *text && answer != text) answer += std::string(" (") + text + ")";
     return answer;
 }
@@ -32,12 +119,12 @@ bool succeeded(ipp_status_t status) {
 }
 
 struct HttpCloser {
-    void operator()(http_t* http) const { httpClose(http); }
+    void operator()(http_t* http) const { cups().httpClose(http); }
 };
 using Http = std::unique_ptr<http_t, HttpCloser>;
 
 struct IppFree {
-    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
+    void operator()(ipp_t* ipp) const { cups().ippDelete(ipp); }
 };
 using Ipp = std::unique_ptr<ipp_t, IppFree>;
 
@@ -49,43 +136,44 @@ struct Scheduler {
 // The scheduler named now: CUPS_SERVER is read again at each call, not the
 // value libcups kept from the first call of this thread.
 Scheduler currentScheduler() {
-    cupsSetServer(nullptr);
-    return Scheduler{cupsServer(), ippPort()};
+    cups().cupsSetServer(nullptr);
+    return Scheduler{cups().cupsServer(), cups().ippPort()};
 }
 
 Http connect(const Scheduler& where, std::string* why) {
-    http_t* http = httpConnect2(where.host.c_str(), where.port, nullptr, AF_UNSPEC,
-                                cupsEncryption(), 1, connectTimeoutMs, nullptr);
+    http_t* http = cups().httpConnect2(where.host.c_str(), where.port, nullptr, AF_UNSPEC,
+                                       cups().cupsEncryption(), 1, connectTimeoutMs, nullptr);
     if (!http) {
         tell(why, "cannot reach the scheduler at " + where.host + ": " + lastAnswer());
         return nullptr;
     }
     // Without a callback a wait that runs out fails the request.
-    httpSetTimeout(http, ioTimeoutSeconds, nullptr, nullptr);
+    cups().httpSetTimeout(http, ioTimeoutSeconds, nullptr, nullptr);
     return Http(http);
 }
 
 std::string printerUri(const std::string& name) {
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-                     "/printers/%s", name.c_str());
+    cups().httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost",
+                            cups().ippPort(), "/printers/%s", name.c_str());
     return uri;
 }
 
 } // namespace
 
 std::optional<std::vector<std::string>> spoolerPrinters(std::string* why) {
+    if (!cupsReady(why)) return std::nullopt;
     Http http = connect(currentScheduler(), why);
     if (!http) return std::nullopt;
     static const char* const wanted[] = {"printer-name", "printer-type", "printer-is-temporary"};
-    ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  int(std::size(wanted)), nullptr, wanted);
-    Ipp response(cupsDoRequest(http.get(), request, "/"));
+    ipp_t* request = cups().ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+    cups().ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                         int(std::size(wanted)), nullptr, wanted);
+    Ipp response(cups().cupsDoRequest(http.get(), request, "/"));
     std::vector<std::string> names;
     // A scheduler without queues answers "not found".
-    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) return names;
-    if (!response || !succeeded(cupsLastError())) {
+    if (cups().cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) return names;
+    if (!response || !succeeded(cups().cupsLastError())) {
         tell(why, "the scheduler did not list its printers: " + lastAnswer());
         return std::nullopt;
     }
@@ -98,20 +186,20 @@ std::optional<std::vector<std::string>> spoolerPrinters(std::string* why) {
         name = nullptr;
         foreign = false;
     };
-    for (ipp_attribute_t* a = ippFirstAttribute(response.get()); a;
-         a = ippNextAttribute(response.get())) {
-        const char* attr = ippGetName(a);
+    for (ipp_attribute_t* a = cups().ippFirstAttribute(response.get()); a;
+         a = cups().ippNextAttribute(response.get())) {
+        const char* attr = cups().ippGetName(a);
         if (!attr) {
             take();
             continue;
         }
-        if (ippGetGroupTag(a) != IPP_TAG_PRINTER) continue;
-        if (std::strcmp(attr, "printer-name") == 0 && ippGetValueTag(a) == IPP_TAG_NAME)
-            name = ippGetString(a, 0, nullptr);
+        if (cups().ippGetGroupTag(a) != IPP_TAG_PRINTER) continue;
+        if (std::strcmp(attr, "printer-name") == 0 && cups().ippGetValueTag(a) == IPP_TAG_NAME)
+            name = cups().ippGetString(a, 0, nullptr);
         else if (std::strcmp(attr, "printer-type") == 0 &&
-                 (ippGetInteger(a, 0) & CUPS_PRINTER_DISCOVERED))
+                 (cups().ippGetInteger(a, 0) & CUPS_PRINTER_DISCOVERED))
             foreign = true;
-        else if (std::strcmp(attr, "printer-is-temporary") == 0 && ippGetBoolean(a, 0))
+        else if (std::strcmp(attr, "printer-is-temporary") == 0 && cups().ippGetBoolean(a, 0))
             foreign = true;
     }
     take();
@@ -122,16 +210,17 @@ std::optional<std::vector<std::string>> spoolerPrinters(std::string* why) {
 }
 
 std::optional<std::string> spoolerDefaultPrinter(std::string* why) {
+    if (!cupsReady(why)) return std::nullopt;
     Http http = connect(currentScheduler(), why);
     if (!http) return std::nullopt;
     // The same choice lp makes without -d.
-    cups_dest_t* dest = cupsGetNamedDest(http.get(), nullptr, nullptr);
+    cups_dest_t* dest = cups().cupsGetNamedDest(http.get(), nullptr, nullptr);
     if (!dest) {
         tell(why, "no default printer: " + lastAnswer());
         return std::nullopt;
     }
     std::string name = dest->name;
-    cupsFreeDests(1, dest);
+    cups().cupsFreeDests(1, dest);
     return name;
 }
 
@@ -148,7 +237,7 @@ struct SpoolerPrinter::State {
         if (jobId == 0) return;
         // The connection that carried a broken document is no use any more.
         if (Http fresh = connect(scheduler, nullptr))
-            cupsCancelJob2(fresh.get(), name.c_str(), jobId, 0);
+            cups().cupsCancelJob2(fresh.get(), name.c_str(), jobId, 0);
         jobId = 0;
     }
 };
@@ -174,6 +263,7 @@ SpoolerPrinter SpoolerPrinter::open(const char* name, std::string* why) {
         tell(why, "no printer name");
         return printer;
     }
+    if (!cupsReady(why)) return printer;
     auto state = std::make_unique<State>();
     state->scheduler = currentScheduler();
     state->name = name;
@@ -182,28 +272,29 @@ SpoolerPrinter SpoolerPrinter::open(const char* name, std::string* why) {
 
     static const char* const wanted[] = {"printer-is-accepting-jobs", "printer-state",
                                          "printer-state-message"};
-    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
-                 printerUri(state->name).c_str());
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  int(std::size(wanted)), nullptr, wanted);
-    Ipp response(cupsDoRequest(state->http.get(), request, "/"));
-    if (!response || !succeeded(cupsLastError())) {
+    ipp_t* request = cups().ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    cups().ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                        printerUri(state->name).c_str());
+    cups().ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                         int(std::size(wanted)), nullptr, wanted);
+    Ipp response(cups().cupsDoRequest(state->http.get(), request, "/"));
+    if (!response || !succeeded(cups().cupsLastError())) {
         tell(why, "printer '" + state->name + "': " + lastAnswer());
         return printer;
     }
     ipp_attribute_t* accepting =
-        ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+        cups().ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
     ipp_attribute_t* message =
-        ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT);
-    std::string said = message ? ippGetString(message, 0, nullptr) : "";
-    if (accepting && !ippGetBoolean(accepting, 0)) {
+        cups().ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT);
+    std::string said = message ? cups().ippGetString(message, 0, nullptr) : "";
+    if (accepting && !cups().ippGetBoolean(accepting, 0)) {
         tell(why, "printer '" + state->name + "' is not accepting jobs" +
                       (said.empty() ? "" : ": " + said));
         return printer;
     }
-    ipp_attribute_t* pstate = ippFindAttribute(response.get(), "printer-state", IPP_TAG_ENUM);
-    if (pstate && ippGetInteger(pstate, 0) == IPP_PSTATE_STOPPED)
+    ipp_attribute_t* pstate =
+        cups().ippFindAttribute(response.get(), "printer-state", IPP_TAG_ENUM);
+    if (pstate && cups().ippGetInteger(pstate, 0) == IPP_PSTATE_STOPPED)
         tell(why, "printer '" + state->name + "' is stopped, jobs wait in its queue" +
                       (said.empty() ? "" : ": " + said));
     else
@@ -217,7 +308,7 @@ bool SpoolerPrinter::isOpen() const {
 }
 
 intptr_t SpoolerPrinter::handle() const {
-    return state_ ? httpGetFd(state_->http.get()) : -1;
+    return state_ ? cups().httpGetFd(state_->http.get()) : -1;
 }
 
 int32_t SpoolerPrinter::startDocument(const char* title, std::string* why) {
@@ -228,13 +319,13 @@ int32_t SpoolerPrinter::startDocument(const char* title, std::string* why) {
     State& s = *state_;
     if (!s.http) s.http = connect(s.scheduler, why);
     if (!s.http) return 0;
-    s.jobId = cupsCreateJob(s.http.get(), s.name.c_str(), title, 0, nullptr);
+    s.jobId = cups().cupsCreateJob(s.http.get(), s.name.c_str(), title, 0, nullptr);
     if (s.jobId == 0) {
         tell(why, "the scheduler refused the job: " + lastAnswer());
         return 0;
     }
-    if (cupsStartDocument(s.http.get(), s.name.c_str(), s.jobId, title, CUPS_FORMAT_RAW, 1) !=
-        HTTP_STATUS_CONTINUE) {
+    if (cups().cupsStartDocument(s.http.get(), s.name.c_str(), s.jobId, title, CUPS_FORMAT_RAW,
+                                 1) != HTTP_STATUS_CONTINUE) {
         tell(why, "the scheduler refused the document: " + lastAnswer());
         s.cancelJob();
         return 0;
@@ -260,7 +351,7 @@ bool SpoolerPrinter::write(const void* data, size_t length, std::string* why) {
         return false;
     }
     if (length == 0) return true;
-    if (cupsWriteRequestData(s.http.get(), static_cast<const char*>(data), length) !=
+    if (cups().cupsWriteRequestData(s.http.get(), static_cast<const char*>(data), length) !=
         HTTP_STATUS_CONTINUE) {
         s.documentBroken = true;
         tell(why, "sending the document failed: " + lastAnswer());
@@ -285,7 +376,7 @@ bool SpoolerPrinter::endDocument(std::string* why) {
         s.http = connect(s.scheduler, nullptr);
         return false;
     }
-    ipp_status_t status = cupsFinishDocument(s.http.get(), s.name.c_str());
+    ipp_status_t status = cups().cupsFinishDocument(s.http.get(), s.name.c_str());
     if (s.documentBytes == 0) {
         // The scheduler takes no empty document; with nothing to print there
         // is nothing lost either, so the job is withdrawn and that is all.
