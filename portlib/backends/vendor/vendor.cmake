@@ -2,4 +2,7 @@
 # (dlopen): the build needs none of them, so the family is always there.
 list(APPEND DOVA_BACKEND_SOURCES
     backends/vendor/vendor_library.cpp
+    backends/vendor/stario.cpp
+    backends/vendor/vendor_ports.cpp
 )
+list(APPEND DOVA_PORT_FAMILIES Vendor)

@@ -1,0 +1,38 @@
+// Libraries and functions that are not there: every call answers its fixed
+// value and the ports report it. Run once with every library missing
+// (LibraryMissing) and once with libraries that export only what a claim
+// needs (FunctionsMissing); the configuration comes from the test's
+// environment, since a library is looked for once per process.
+#include "backends/vendor/stario.h"
+#include "vendor_test_support.h"
+
+#include <dova/dova.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LibraryMissing, StarIO) {
+    WStarIO port;
+    EXPECT_EQ(port.claim(0), DOVA_E_OPEN);
+    EXPECT_EQ(port.isOpen(), 0);
+    EXPECT_EQ(port.release(0), DOVA_OK);
+}
+
+TEST(FunctionsMissing, StarIO) {
+    PlayedLibrary played("StarIOPort.dll");
+    ASSERT_TRUE(played.isLoaded());
+    played.reset();
+    WStarIO port;
+    ASSERT_EQ(port.claim(0), DOVA_OK);
+    uint32_t n = 7;
+    EXPECT_EQ(port.send("x", 1, &n, 0, 0, 0), DOVA_E_WRITE);
+    char b[2];
+    EXPECT_EQ(port.recv(b, sizeof b, &n, 0), DOVA_E_READ);
+    EXPECT_EQ(port.isReady(), 0);
+    EXPECT_EQ(port.reset(), DOVA_E_RESET);
+    EXPECT_EQ(port.release(0), DOVA_OK);
+    EXPECT_EQ(port.isOpen(), 0) << "a port whose library cannot close it is closed all the same";
+    EXPECT_EQ(played.calls(), "OpenPortA(\"usbprn:Star TSP100 Cutter (TSP143)\", \"\", 0)\n");
+}
+
+} // namespace
