@@ -3,6 +3,7 @@
 list(APPEND DOVA_BACKEND_SOURCES
     backends/vendor/vendor_library.cpp
     backends/vendor/stario.cpp
+    backends/vendor/kzapi.cpp
     backends/vendor/vendor_ports.cpp
 )
 list(APPEND DOVA_PORT_FAMILIES Vendor)

@@ -109,4 +109,18 @@ TEST_F(PlayedLibraries, StarIOThatCannotOpenFailsTheJob) {
     EXPECT_EQ(data("StarIOPort"), "");
 }
 
+TEST_F(PlayedLibraries, ScriptToAJobSpoolChannelReachesTheLibrary) {
+    EXPECT_EQ(runPrnfeed({script(ticket), "JOBSPOOL"}), 0);
+    EXPECT_EQ(data("KZAPI"), ticketBytes);
+    std::string c = calls("KZAPI");
+    EXPECT_EQ(c.rfind("KZInitialize()\nKZOpenChannel(1, \"\", 1)\nKZSend(7, ", 0), 0u) << c;
+    EXPECT_EQ(c.substr(c.size() - std::string("KZRelease()\n").size()), "KZRelease()\n") << c;
+}
+
+TEST_F(PlayedLibraries, JobSpoolTakingPartOfTheDataFailsTheJob) {
+    ::setenv("DOVA_PLAYER_SCRIPT", "KZSend=3", 1);
+    EXPECT_NE(runPrnfeed({"-o", script(ticketBytes), "JOBSPOOL"}), 0);
+    EXPECT_EQ(data("KZAPI"), std::string(ticketBytes, 3));
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 // (LibraryMissing) and once with libraries that export only what a claim
 // needs (FunctionsMissing); the configuration comes from the test's
 // environment, since a library is looked for once per process.
+#include "backends/vendor/kzapi.h"
 #include "backends/vendor/stario.h"
 #include "vendor_test_support.h"
 
@@ -16,6 +17,12 @@ TEST(LibraryMissing, StarIO) {
     EXPECT_EQ(port.claim(0), DOVA_E_OPEN);
     EXPECT_EQ(port.isOpen(), 0);
     EXPECT_EQ(port.release(0), DOVA_OK);
+}
+
+TEST(LibraryMissing, Kzapi) {
+    WKzapi port;
+    EXPECT_EQ(port.claim(0), DOVA_E_SYSTEM) << "initialisation answers -13";
+    EXPECT_EQ(port.isOpen(), 0);
 }
 
 TEST(FunctionsMissing, StarIO) {
@@ -33,6 +40,22 @@ TEST(FunctionsMissing, StarIO) {
     EXPECT_EQ(port.release(0), DOVA_OK);
     EXPECT_EQ(port.isOpen(), 0) << "a port whose library cannot close it is closed all the same";
     EXPECT_EQ(played.calls(), "OpenPortA(\"usbprn:Star TSP100 Cutter (TSP143)\", \"\", 0)\n");
+}
+
+TEST(FunctionsMissing, Kzapi) {
+    PlayedLibrary played("KZAPI.DLL");
+    ASSERT_TRUE(played.isLoaded());
+    played.reset();
+    WKzapi port;
+    ASSERT_EQ(port.claim(0), DOVA_OK);
+    uint32_t n = 7;
+    EXPECT_EQ(port.send("x", 1, &n, 0, 0, 0), DOVA_E_WRITE);
+    EXPECT_EQ(n, 0u);
+    char b[2];
+    EXPECT_EQ(port.recv(b, sizeof b, &n, 0), DOVA_E_READ);
+    EXPECT_EQ(port.release(0), DOVA_OK);
+    EXPECT_EQ(port.isOpen(), 0);
+    EXPECT_EQ(played.calls(), "KZInitialize()\nKZOpenChannel(1, \"\", 1)\n");
 }
 
 } // namespace

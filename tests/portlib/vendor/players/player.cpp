@@ -16,13 +16,25 @@
 namespace player {
 namespace {
 
+// Values queued for one key; the last one stays once played, until a new
+// one is queued.
+struct Values {
+    std::deque<int64_t> queue;
+    bool lastPlayed = false;
+    void push(int64_t value) {
+        if (lastPlayed) queue.clear();
+        lastPlayed = false;
+        queue.push_back(value);
+    }
+};
+
 struct State {
     std::mutex mutex;
     std::string calls;
     std::string callsCopy;
     std::vector<uint8_t> taken;
     std::deque<uint8_t> toRead;
-    std::map<std::string, std::deque<int64_t>> script;
+    std::map<std::string, Values> script;
     bool scriptedFromEnvironment = false;
 };
 
@@ -55,7 +67,7 @@ void scriptFromEnvironment(State& s) {
         std::string item = all.substr(start, end - start);
         size_t eq = item.find('=');
         if (eq != std::string::npos)
-            s.script[item.substr(0, eq)].push_back(std::strtoll(item.c_str() + eq + 1, nullptr, 0));
+            s.script[item.substr(0, eq)].push(std::strtoll(item.c_str() + eq + 1, nullptr, 0));
         start = end + 1;
     }
 }
@@ -74,9 +86,13 @@ int64_t result(const std::string& key, int64_t fallback) {
     std::lock_guard lock(s.mutex);
     scriptFromEnvironment(s);
     auto it = s.script.find(key);
-    if (it == s.script.end() || it->second.empty()) return fallback;
-    int64_t value = it->second.front();
-    if (it->second.size() > 1) it->second.pop_front();
+    if (it == s.script.end() || it->second.queue.empty()) return fallback;
+    Values& values = it->second;
+    int64_t value = values.queue.front();
+    if (values.queue.size() > 1)
+        values.queue.pop_front();
+    else
+        values.lastPlayed = true;
     return value;
 }
 
@@ -131,7 +147,7 @@ void PlayerReset() {
 void PlayerScript(const char* key, int64_t value) {
     auto& s = player::state();
     std::lock_guard lock(s.mutex);
-    s.script[key].push_back(value);
+    s.script[key].push(value);
 }
 
 void PlayerReadData(const void* data, size_t size) {

@@ -20,7 +20,8 @@ namespace player {
 void record(const std::string& line);
 // The scripted value of key (a function's name for its result, or
 // "<function>.<out value>"), else fallback. Values queued for a key are
-// played in order, the last one staying for every later call.
+// played in order, the last one staying for every later call until a new
+// value is queued.
 int64_t result(const std::string& key, int64_t fallback);
 // Bytes the library was given to send.
 void took(const void* data, size_t size);
