@@ -4,6 +4,9 @@ list(APPEND DOVA_BACKEND_SOURCES
     backends/vendor/vendor_library.cpp
     backends/vendor/stario.cpp
     backends/vendor/kzapi.cpp
+    backends/vendor/ibmdll.cpp
+    backends/vendor/ibmdll_threads.cpp
+    backends/vendor/ibm_device_status.cpp
     backends/vendor/vendor_ports.cpp
 )
 list(APPEND DOVA_PORT_FAMILIES Vendor)

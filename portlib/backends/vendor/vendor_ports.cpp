@@ -1,3 +1,5 @@
+#include "backends/vendor/ibmdll.h"
+#include "backends/vendor/ibmdll_threads.h"
 #include "backends/vendor/kzapi.h"
 #include "backends/vendor/stario.h"
 #include "port_registry.h"
@@ -11,4 +13,6 @@ void dovaRegisterVendorPorts(DovaPortRegistry& registry) {
         registry.add<WStarIO>(DOVA_IF_STARIO, mode);
         registry.add<WKzapi>(DOVA_IF_KZAPI, mode);
     }
+    registry.add<WIBMDLL>(DOVA_IF_IBMDLL, 0);
+    registry.add<WIBMDLLA>(DOVA_IF_IBMDLL, 1);
 }

@@ -123,4 +123,13 @@ TEST_F(PlayedLibraries, JobSpoolTakingPartOfTheDataFailsTheJob) {
     EXPECT_EQ(data("KZAPI"), std::string(ticketBytes, 3));
 }
 
+TEST_F(PlayedLibraries, ScriptToIbmReachesTheLibraryInATransaction) {
+    EXPECT_EQ(runPrnfeed({script(ticket), "IBMDLL"}), 0);
+    EXPECT_EQ(data("WNTSFPRT"), ticketBytes);
+    std::string c = calls("WNTSFPRT");
+    EXPECT_EQ(c.rfind("PrtOpenDevice(1, 0)\nPrtBeginTrans(6989, 0)\n", 0), 0u) << c;
+    const std::string end = "PrtEndTrans(6989)\nPrtCloseDevice(6989)\n";
+    EXPECT_EQ(c.substr(c.size() - end.size()), end) << c;
+}
+
 } // namespace

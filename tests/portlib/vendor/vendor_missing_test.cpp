@@ -3,6 +3,7 @@
 // (LibraryMissing) and once with libraries that export only what a claim
 // needs (FunctionsMissing); the configuration comes from the test's
 // environment, since a library is looked for once per process.
+#include "backends/vendor/ibmdll.h"
 #include "backends/vendor/kzapi.h"
 #include "backends/vendor/stario.h"
 #include "vendor_test_support.h"
@@ -22,6 +23,13 @@ TEST(LibraryMissing, StarIO) {
 TEST(LibraryMissing, Kzapi) {
     WKzapi port;
     EXPECT_EQ(port.claim(0), DOVA_E_SYSTEM) << "initialisation answers -13";
+    EXPECT_EQ(port.isOpen(), 0);
+}
+
+TEST(LibraryMissing, Ibm) {
+    WIBMDLL port;
+    port.setNo(1);
+    EXPECT_EQ(port.claim(0), DOVA_E_OPEN) << "the open answers 9999";
     EXPECT_EQ(port.isOpen(), 0);
 }
 
@@ -56,6 +64,26 @@ TEST(FunctionsMissing, Kzapi) {
     EXPECT_EQ(port.release(0), DOVA_OK);
     EXPECT_EQ(port.isOpen(), 0);
     EXPECT_EQ(played.calls(), "KZInitialize()\nKZOpenChannel(1, \"\", 1)\n");
+}
+
+TEST(FunctionsMissing, Ibm) {
+    PlayedLibrary played("WNTSFPRT.DLL");
+    ASSERT_TRUE(played.isLoaded());
+    played.reset();
+    WIBMDLL port;
+    port.setNo(1);
+    ASSERT_EQ(port.claim(0), DOVA_OK);
+    constexpr int32_t missing = 9999 + 9999;
+    EXPECT_EQ(port.lock(0), missing) << "9999 is no transaction start";
+    uint32_t n = 7;
+    EXPECT_EQ(port.send("xy", 2, &n, 0, 0, 0), missing);
+    EXPECT_EQ(n, 2u) << "the length passed in comes back untouched";
+    char b[2];
+    EXPECT_EQ(port.recv(b, sizeof b, &n, 0), missing);
+    EXPECT_EQ(port.getCodePage(437), missing);
+    EXPECT_EQ(port.release(0), DOVA_OK);
+    EXPECT_EQ(port.isOpen(), 0);
+    EXPECT_EQ(played.calls(), "PrtOpenDevice(1, 0)\n");
 }
 
 } // namespace
