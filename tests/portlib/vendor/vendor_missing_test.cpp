@@ -1,8 +1,9 @@
 // Libraries and functions that are not there: every call answers its fixed
 // value and the ports report it. Run once with every library missing
-// (LibraryMissing) and once with libraries that export only what a claim
-// needs (FunctionsMissing); the configuration comes from the test's
-// environment, since a library is looked for once per process.
+// (LibraryMissing), once with libraries that export only what a claim needs
+// (FunctionsMissing) and once with a library that exports none of them
+// (NoFunctions); the configuration comes from the test's environment, since
+// a library is looked for once per process.
 #include "backends/vendor/ibmdll.h"
 #include "backends/vendor/kzapi.h"
 #include "backends/vendor/stario.h"
@@ -84,6 +85,19 @@ TEST(FunctionsMissing, Ibm) {
     EXPECT_EQ(port.release(0), DOVA_OK);
     EXPECT_EQ(port.isOpen(), 0);
     EXPECT_EQ(played.calls(), "PrtOpenDevice(1, 0)\n");
+}
+
+// A library that loads but has none of the functions: the opening calls
+// answer too, without calling anything.
+TEST(NoFunctions, OpeningCallsAnswerTheirFixedValues) {
+    WStarIO star;
+    EXPECT_EQ(star.claim(0), DOVA_E_OPEN);
+    WKzapi kz;
+    EXPECT_EQ(kz.claim(0), DOVA_E_SYSTEM) << "initialisation answers -13";
+    WIBMDLL ibm;
+    ibm.setNo(1);
+    EXPECT_EQ(ibm.claim(0), DOVA_E_OPEN);
+    EXPECT_EQ(star.isOpen() + kz.isOpen() + ibm.isOpen(), 0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// The printer-name ports with their libraries missing, or with only the
-// functions a claim needs: the trace shows each library's own fixed value.
+// The printer-name ports with their libraries missing, with only the
+// functions a claim needs, or with none: the trace shows each library's own
+// fixed value.
 #include "backends/vendor/hprdh.h"
 #include "backends/vendor/nrdtdh.h"
 #include "backends/vendor/nrdtlm.h"
@@ -52,6 +53,13 @@ TEST(FunctionsMissing, PrinterNamePorts) {
     checkWithoutFunctions<WNrdtdh>("nrDTescM.dll", DOVA_E_ESCAPE, DOVA_E_ESCAPE, "");
     checkWithoutFunctions<WNrdtlm>("nrDTLmIF.dll", DOVA_E_LOCK, DOVA_E_UNLOCK,
                                    "DOVA: LIWrite(1, 0)=-99\n");
+}
+
+TEST(NoFunctions, PrinterNamePorts) {
+    EXPECT_NE(claimTrace<WHPRDH>(DOVA_E_OPEN).find("DOVA:  'P'=536870921\n"), std::string::npos);
+    EXPECT_NE(claimTrace<WNrdtdh>(DOVA_E_OPEN).find("DOVA:  'P'=-2147418113\n"), std::string::npos)
+        << "a library without the function answers 0x8000FFFF, not 1157";
+    EXPECT_NE(claimTrace<WNrdtlm>(DOVA_E_OPEN).find("DOVA:  'P'=-99\n"), std::string::npos);
 }
 
 } // namespace
