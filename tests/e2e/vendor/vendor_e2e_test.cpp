@@ -1,0 +1,135 @@
+// prnfeed end to end to targets served by device libraries, played by the
+// tests' own libraries: they note each call and the bytes they were given in
+// a folder of the test's own (DOVA_PLAYER_DIR).
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// prnfeed with the arguments, its input empty and its output discarded; the
+// exit code, or -1 when it had to be killed after a minute.
+int runPrnfeed(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {PRNFEED};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    int rc = posix_spawn(&pid, PRNFEED, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A folder for the played libraries' notes and the script, and the
+// environment prnfeed finds them through.
+struct PlayedLibraries : ::testing::Test {
+    fs::path dir;
+    void SetUp() override {
+        char tmpl[] = "/tmp/dova-vendor-e2e-XXXXXX";
+        dir = ::mkdtemp(tmpl);
+        ::setenv("DOVA_PLAYER_DIR", dir.c_str(), 1);
+        ::setenv("LD_LIBRARY_PATH", PLAYER_DIR, 1);
+        ::unsetenv("DOVA_PLAYER_SCRIPT");
+    }
+    void TearDown() override {
+        ::unsetenv("DOVA_PLAYER_DIR");
+        ::unsetenv("DOVA_PLAYER_SCRIPT");
+        fs::remove_all(dir);
+    }
+    std::string script(const std::string& text) {
+        std::ofstream(dir / "job.txt") << text;
+        return (dir / "job.txt").string();
+    }
+    std::string calls(const char* library) {
+        return readAll(dir / (std::string(library) + ".calls"));
+    }
+    std::string data(const char* library) {
+        return readAll(dir / (std::string(library) + ".data"));
+    }
+};
+
+const char* const ticket = "ESC \"@\" \"Table 12: waiter please\" CR LF\nGS \"V\" 1\n";
+const char* const ticketBytes = "\x1b@Table 12: waiter please\r\n\x1dV\x01";
+
+TEST_F(PlayedLibraries, ScriptToStarIOReachesTheLibrary) {
+    EXPECT_EQ(runPrnfeed({script(ticket), "STARIO"}), 0);
+    EXPECT_EQ(data("StarIOPort"), ticketBytes);
+    std::string c = calls("StarIOPort");
+    EXPECT_EQ(c.rfind("OpenPortA(\"usbprn:Star TSP100 Cutter (TSP143)\", \"\", 0)\n", 0), 0u) << c;
+    EXPECT_NE(c.find("WritePort("), std::string::npos) << c;
+    EXPECT_EQ(c.substr(c.size() - std::string("ClosePort(20896)\n").size()), "ClosePort(20896)\n")
+        << c;
+}
+
+TEST_F(PlayedLibraries, StarIOThatCannotOpenFailsTheJob) {
+    ::setenv("DOVA_PLAYER_SCRIPT", "OpenPortA=0", 1);
+    EXPECT_NE(runPrnfeed({script(ticket), "STARIO"}), 0);
+    EXPECT_EQ(data("StarIOPort"), "");
+}
+
+TEST_F(PlayedLibraries, ScriptToAJobSpoolChannelReachesTheLibrary) {
+    EXPECT_EQ(runPrnfeed({script(ticket), "JOBSPOOL"}), 0);
+    EXPECT_EQ(data("KZAPI"), ticketBytes);
+    std::string c = calls("KZAPI");
+    EXPECT_EQ(c.rfind("KZInitialize()\nKZOpenChannel(1, \"\", 1)\nKZSend(7, ", 0), 0u) << c;
+    EXPECT_EQ(c.substr(c.size() - std::string("KZRelease()\n").size()), "KZRelease()\n") << c;
+}
+
+TEST_F(PlayedLibraries, JobSpoolTakingPartOfTheDataFailsTheJob) {
+    ::setenv("DOVA_PLAYER_SCRIPT", "KZSend=3", 1);
+    EXPECT_NE(runPrnfeed({"-o", script(ticketBytes), "JOBSPOOL"}), 0);
+    EXPECT_EQ(data("KZAPI"), std::string(ticketBytes, 3));
+}
+
+TEST_F(PlayedLibraries, ScriptToIbmReachesTheLibraryInATransaction) {
+    EXPECT_EQ(runPrnfeed({script(ticket), "IBMDLL"}), 0);
+    EXPECT_EQ(data("WNTSFPRT"), ticketBytes);
+    std::string c = calls("WNTSFPRT");
+    EXPECT_EQ(c.rfind("PrtOpenDevice(1, 0)\nPrtBeginTrans(6989, 0)\n", 0), 0u) << c;
+    const std::string end = "PrtEndTrans(6989)\nPrtCloseDevice(6989)\n";
+    EXPECT_EQ(c.substr(c.size() - end.size()), end) << c;
+}
+
+} // namespace
