@@ -235,6 +235,8 @@ TEST_F(SendtoolPrnfeed, FilesThatCannotBeOpened) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out.prn"));
 }
 
+// Exit codes 11 to 14 end with one line on standard error, after all else,
+// that names the failed step, the target and the cause.
 TEST_F(SendtoolPrnfeed, LibraryStartFailureGives11) {
     writeFile(dir / "libdova.conf", "Log=0x10\nLogPath=/nonexistent-folder/dova.log\n");
     options.env.push_back({"LIBDOVA_CONF", (dir / "libdova.conf").string()});
@@ -242,7 +244,8 @@ TEST_F(SendtoolPrnfeed, LibraryStartFailureGives11) {
     RunResult r = run({"job.txt", "out.prn"});
     EXPECT_EQ(r.exitCode, 11);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(afterBanner(r.err), "");
+    EXPECT_EQ(afterBanner(r.err),
+              "prnfeed: DovaStartup <out.prn> failed: code 1022, No such file or directory\n");
 }
 
 TEST_F(SendtoolPrnfeed, AClaimFailureGives13AndStillEndsTheRun) {
@@ -250,7 +253,15 @@ TEST_F(SendtoolPrnfeed, AClaimFailureGives13AndStillEndsTheRun) {
     RunResult r = run({"job.txt", "no-such-folder/out.prn"});
     EXPECT_EQ(r.exitCode, 13);
     EXPECT_NE(r.out.find("Total Time = "), std::string::npos);
-    EXPECT_EQ(afterBanner(r.err), "");
+    EXPECT_EQ(afterBanner(r.err), "prnfeed: DovaClaim <no-such-folder/out.prn> failed: code "
+                                  "1014, No such file or directory\n");
+
+    // Nothing listens on port 1: the system's words say so.
+    RunResult refused = run({"-w1", "job.txt", "127.0.0.1:1"});
+    EXPECT_EQ(refused.exitCode, 13);
+    EXPECT_EQ(afterBanner(refused.err),
+              "prnfeed: DovaClaim <127.0.0.1:1> failed: code 1018, Connection refused\n");
+    EXPECT_EQ(refused.out.substr(refused.out.size() - 15), "Wait 1 seconds\n");
 }
 
 TEST_F(SendtoolPrnfeed, ATargetWithoutAPortGives12) {
@@ -262,7 +273,8 @@ TEST_F(SendtoolPrnfeed, ATargetWithoutAPortGives12) {
     RunResult r = run({"job.txt", "COM7"});
     if (r.exitCode == 13) GTEST_SKIP() << "this build opens COM ports; the claim failed instead";
     EXPECT_EQ(r.exitCode, 12);
-    EXPECT_EQ(afterBanner(r.err), "\aDovaOpenByName <COM7>\n");
+    EXPECT_EQ(afterBanner(r.err), "\aDovaOpenByName <COM7>\nprnfeed: DovaOpenByName <COM7> "
+                                  "failed: no port of this kind can be made for the target\n");
 }
 
 TEST_F(SendtoolPrnfeed, BinaryModeSendsTheFileUnchanged) {
