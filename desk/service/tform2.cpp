@@ -8,6 +8,7 @@
 #include "messages.h"
 #include "print_wiring.h"
 #include "printing/call_ticket.h"
+#include "profile_service.h"
 #include "tform1.h"
 #include "tform1_controls.h"
 #include "web_client.h"
@@ -192,7 +193,11 @@ void TForm2::Tr1Animate() {
 
 void TForm2::pollstep() {
     PollSteps steps;
-    steps.fetch = [this](QStringList& list) {
+    steps.reread = [this] {
+        TCompanyProfile& profile = settings_.profile();
+        if (readProfile(settings_.web(), profile.id, profile)) settings_.nahrajjazyk(profile.lang);
+    };
+    steps.fetch = [this](TEventList& list) {
         return citajevent(settings_.web(), settings_.profile().id, list);
     };
     steps.alert = [this](const QString& text, const QString& caption) {

@@ -4,6 +4,8 @@
 // the web service for guest calls at seconds 0, 20 and 40.
 #pragma once
 
+#include "event_list.h"
+
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -41,7 +43,7 @@ public:
 
     bool gateOpen() const { return gate_ == QLatin1String("1"); }
     bool polling() const { return polling_; }
-    const QStringList& eventlist() const { return eventlist_; }
+    const TEventList& eventlist() const { return eventlist_; }
     QTimer& animationTimer() { return animation_; }
     // Whether the desktop has a notification area and the icon lives there.
     bool hasTrayIcon() const { return tray_ != nullptr; }
@@ -60,7 +62,7 @@ private:
     const DeskClock& clock_;
     QString gate_;
     bool polling_ = false;
-    QStringList eventlist_;
+    TEventList eventlist_;
     QTimer animation_;
     std::unique_ptr<QSystemTrayIcon> tray_;
 };

@@ -266,7 +266,7 @@ TEST_F(DeskTray, ATickDuringAnOpenAlertDoesNotPoll) {
     guestCall("1", "1");
     guestCall("2", "2");
     clock.set("12:00:00.100");
-    QStringList during;
+    TEventList during;
     alerts.during = [&] {
         // Twenty seconds later, the first box still open; a new call waits.
         guestCall("3", "3");
@@ -276,13 +276,35 @@ TEST_F(DeskTray, ATickDuringAnOpenAlertDoesNotPoll) {
         EXPECT_TRUE(form2->polling());
     };
     form2->Tr1Animate();
-    EXPECT_EQ(during, QStringList({"1|1", "2|2"}));
+    EXPECT_EQ(during, (TEventList{{"1", "1"}, {"2", "2"}}));
     EXPECT_EQ(tickets, QStringList({"1:1 CALL", "2:2 PAY CASH"}));
     EXPECT_FALSE(form2->polling());
     // The next poll picks the waiting call up.
     clock.set("12:00:40.000");
     form2->Tr1Animate();
     EXPECT_EQ(tickets, QStringList({"1:1 CALL", "2:2 PAY CASH", "3:3 PAY CARD"}));
+}
+
+// A profile without an output mode (a read that failed at start-up, or none
+// chosen) must not make the loop take the calls it cannot deliver.
+TEST_F(DeskTray, CallsWaitUntilTheProfileNamesAnOutputMode) {
+    registerCompany("");
+    ASSERT_TRUE(form2->checkinit({"tpgdesk"}));
+    guestCall("3", "1");
+    clock.set("12:00:20.100");
+    form2->Tr1Animate();
+    EXPECT_TRUE(alertTexts().empty());
+
+    // The call is still there for the poll after the profile names a mode.
+    writeProfileParams(*web, {{"id", id}, {"token", kApiToken}, {"output", "2"}});
+    clock.set("12:00:40.100");
+    form2->Tr1Animate(); // reads the profile again
+    EXPECT_EQ(t.form->profile().output, "2");
+    clock.set("12:01:00.100");
+    form2->Tr1Animate();
+    EXPECT_EQ(alertTexts(), std::vector<QString>{kPrefix + "3      CALL"});
+    EXPECT_EQ(tickets, QStringList({"1:3 CALL"}));
+    EXPECT_EQ(pending(), "");
 }
 
 TEST_F(DeskTray, TheLoopRunsWithoutATrayIcon) {
