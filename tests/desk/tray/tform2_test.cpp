@@ -310,7 +310,15 @@ TEST_F(DeskTray, CallsWaitUntilTheProfileNamesAnOutputMode) {
 TEST_F(DeskTray, TheLoopRunsWithoutATrayIcon) {
     registerCompany("1");
     ASSERT_TRUE(form2->checkinit({"tpgdesk"}));
+    QStringList balloons;
+    form2->balloon = [&](const QString& title, const QString& text, MessageIcon) {
+        balloons << title + "|" + text;
+    };
     form2->traysteps();
+    // The balloon, empty, is asked for at program entry and by "Minmize".
+    EXPECT_EQ(balloons, QStringList{"|"});
+    form2->BitBtn1Click();
+    EXPECT_EQ(balloons, QStringList({"|", "|"}));
     EXPECT_FALSE(form2->hasTrayIcon()); // offscreen: no notification area
     EXPECT_TRUE(form2->animationTimer().isActive());
     EXPECT_EQ(form2->animationTimer().interval(), 750);
