@@ -13,7 +13,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
+#include <QFocusEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTimer>
 
 namespace {
@@ -112,11 +114,34 @@ void TForm1::closeEvent(QCloseEvent* event) {
     if (!ended_) event->ignore();
 }
 
+namespace {
+
+// The user left the field for another one of the form. A context menu or
+// another window taking the focus is not leaving: the user comes back to the
+// same field, and a message then would be out of place.
+bool leftTheField(const QFocusEvent& event) {
+    switch (event.reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::MouseFocusReason:
+    case Qt::ShortcutFocusReason:
+    case Qt::OtherFocusReason:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui_->LabeledEdit5 && event->type() == QEvent::FocusOut)
+    if (watched == ui_->LabeledEdit5 && event->type() == QEvent::FocusOut &&
+        leftTheField(static_cast<const QFocusEvent&>(*event)))
         LabeledEdit5Exit();
-    else if (watched == ui_->LabeledEdit6 && (event->type() == QEvent::MouseButtonPress ||
-                                              event->type() == QEvent::MouseButtonDblClick))
+    else if (watched == ui_->LabeledEdit6 &&
+             (event->type() == QEvent::MouseButtonPress ||
+              event->type() == QEvent::MouseButtonDblClick) &&
+             static_cast<const QMouseEvent&>(*event).button() == Qt::LeftButton)
         LabeledEdit6Click();
     return QDialog::eventFilter(watched, event);
 }
