@@ -1,7 +1,9 @@
 // The settings form without a service: the store, filling, languages, the
 // selectors and the WiFi filter.
 #include "form_fixture.h"
+#include "initial_texts.h"
 #include "languages.h"
+#include "profile_writes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -130,6 +132,21 @@ TEST_F(DeskSettingsForm, StartsWithTheInitialTextsAndWindowFlags) {
     EXPECT_NE(off.windowTitle().indexOf("verification OFF"), -1);
     off.setFormCaption("Setting parameres");
     EXPECT_TRUE(off.windowTitle().startsWith("Setting parameres"));
+}
+
+// The texts the form starts with are the ones the registration checks and
+// the language defaults compare against.
+TEST_F(DeskSettingsForm, InitialTextsAreTheComparedOnes) {
+    auto& u = t.ui();
+    EXPECT_EQ(u.LabeledEdit1->text(), kIdPlaceholder);
+    EXPECT_EQ(u.LabeledEdit14->text(), kEmailPlaceholder);
+    EXPECT_EQ(defaultTexts(u),
+              QStringList({kInitialName, kInitialT1, kInitialT2, kInitialT3, kInitialT4, kInitialO1,
+                           kInitialO2, kInitialO3, kInitialO4}));
+    EXPECT_EQ(checkregistration(u.LabeledEdit1->text(), u.LabeledEdit14->text()),
+              TRegistrationCheck::BadId);
+    EXPECT_EQ(checkregistration("12345", u.LabeledEdit14->text()), TRegistrationCheck::BadEmail);
+    EXPECT_EQ(checkregistration("12345", "a@b.sk"), TRegistrationCheck::Ok);
 }
 
 TEST_F(DeskSettingsForm, EscapeAndCloseDoNotLeaveExitDoes) {
