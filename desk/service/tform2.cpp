@@ -100,14 +100,15 @@ QString TForm2::failedprinttext(const TFailedPrint& print) {
 }
 
 void TForm2::showballoon(const QString& title, const QString& text, MessageIcon icon) {
-    if (tray_) {
+    if (tray_ && QSystemTrayIcon::supportsMessages()) {
         const auto trayIcon = icon == MessageIcon::Warning ? QSystemTrayIcon::Warning
                               : icon == MessageIcon::Error ? QSystemTrayIcon::Critical
                                                            : QSystemTrayIcon::Information;
         tray_->showMessage(title, text, trayIcon, kBalloonMs);
         return;
     }
-    // Not from inside the caller (the spool's poll, a tick): the box is modal.
+    // No balloons here: a message that has something to say comes as a box,
+    // and not from inside the caller (the spool's poll, a tick), as it is modal.
     if (!text.isEmpty())
         QTimer::singleShot(0, this,
                            [this, title, text, icon] { messages_.messageBox(text, title, icon); });

@@ -8,6 +8,7 @@
 #include "tform2.h"
 #include "tpgservice_process.h"
 
+#include <QApplication>
 #include <QTcpServer>
 
 #include <gtest/gtest.h>
@@ -323,4 +324,17 @@ TEST_F(DeskTray, TheLoopRunsWithoutATrayIcon) {
     EXPECT_TRUE(form2->animationTimer().isActive());
     EXPECT_EQ(form2->animationTimer().interval(), 750);
     EXPECT_FALSE(form2->isVisible());
+}
+
+// Without a notification area a balloon with something to say comes as a
+// box, once the caller has returned; the empty one shows nothing.
+TEST_F(DeskTray, WithoutATrayABalloonThatSaysSomethingIsABox) {
+    form2->balloon(QString(), QString(), MessageIcon::Information);
+    form2->balloon("Ticket not printed", "The ticket for table 12 ...", MessageIcon::Warning);
+    EXPECT_TRUE(t.messages.entries().empty());
+    QApplication::processEvents();
+    ASSERT_EQ(t.messages.entries().size(), 1u);
+    EXPECT_EQ(t.messages.entries()[0].caption, "Ticket not printed");
+    EXPECT_EQ(t.messages.entries()[0].text, "The ticket for table 12 ...");
+    EXPECT_EQ(t.messages.entries()[0].icon, MessageIcon::Warning);
 }
