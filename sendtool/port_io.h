@@ -16,6 +16,9 @@ public:
     virtual int32_t read(uint8_t* buffer, uint32_t size, uint32_t* got) = 0;
     // DovaForce.
     virtual int32_t force(int32_t on) = 0;
+    // Whether the port prints what it takes on this process's standard
+    // output (the console and dump ports).
+    virtual bool printsOnOurOutput() const { return false; }
 };
 
 // A port of the library, by its handle.
@@ -29,6 +32,7 @@ public:
     int32_t write(const uint8_t* data, uint32_t length, uint32_t* written) override;
     int32_t read(uint8_t* buffer, uint32_t size, uint32_t* got) override;
     int32_t force(int32_t on) override;
+    bool printsOnOurOutput() const override { return sharesStdout_; }
 
 private:
     uint32_t handle_;

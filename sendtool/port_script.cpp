@@ -8,8 +8,18 @@
 namespace sendtool {
 
 void PortScript::byte(uint8_t value) {
-    if (showData_) display_.sent(value);
+    // Once the port has stalled the rest of the job is dropped: nothing more
+    // is offered, and nothing more is shown as sent.
     if (stalled_) return;
+    // A port that prints on our output shows each byte as it takes it, so the
+    // byte's line comes first to keep the two in order; such a port never
+    // queues. Any other port's byte is shown once the port has answered it,
+    // so that a byte it never took is not shown as sent.
+    bool shown = false;
+    if (showData_ && port_.printsOnOurOutput()) {
+        display_.sent(value);
+        shown = true;
+    }
     // A worker-thread port takes nothing while its queue is full; offer the
     // byte again until it goes in, the port reports a failure, or the port
     // has taken nothing for the whole limit. A failed byte does not stop the
@@ -20,7 +30,10 @@ void PortScript::byte(uint8_t value) {
     for (;;) {
         uint32_t written = 0;
         int32_t result = port_.write(&value, 1, &written);
-        if (written != 0 || result != 0) return;
+        if (written != 0 || result != 0) {
+            if (showData_ && !shown) display_.sent(value);
+            return;
+        }
         uint32_t now = tickCount();
         if (!waiting) {
             waiting = true;

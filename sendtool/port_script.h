@@ -22,7 +22,8 @@ public:
     void prompt(std::string_view text) override;
     void delay(std::string_view text) override;
 
-    // True once the port stopped taking bytes and the emitter gave up.
+    // True once the port stopped taking bytes and the emitter gave up; the
+    // job is then cut short and counts as failed.
     bool stalled() const { return stalled_; }
 
 private:

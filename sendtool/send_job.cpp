@@ -12,8 +12,11 @@
 
 #include <dova/dova.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <string>
 #include <sys/stat.h>
 
 namespace sendtool {
@@ -50,12 +53,27 @@ bool failed(int32_t result) {
     return result > 0;
 }
 
+// The step whose failure decided the exit code, and why it failed: the
+// library's result and the system's error as the call left it.
+struct StepFailure {
+    std::string step;
+    std::string cause;
+};
+
+std::string systemWords(int error) {
+    return error != 0 ? std::string(std::strerror(error)) : std::string();
+}
+
 class Job {
 public:
     Job(const Settings& settings, std::FILE* file) : settings_(settings), file_(file) {}
 
+    // The failure behind an exit code of 11 to 14; the steps run from the
+    // inside out, so the last one recorded is the one whose code is returned.
+    const StepFailure& failure() const { return failure_; }
+
     int run() {
-        if (failed(DovaStartup(nullptr))) return kExitLibrary;
+        if (call("DovaStartup", [] { return DovaStartup(nullptr); })) return kExitLibrary;
         separator();
         uint32_t start = tickCount();
         int result = openAndSend();
@@ -64,23 +82,49 @@ public:
         std::printf("Total Time = %d.%03d sec\n", static_cast<int>(elapsed / 1000),
                     static_cast<int>(elapsed % 1000));
         std::fflush(stdout);
-        if (failed(DovaCleanup())) return kExitLibrary;
+        if (call("DovaCleanup", [] { return DovaCleanup(); })) return kExitLibrary;
         return result;
     }
 
 private:
+    // Runs one library call; on a failure notes the step with its result and
+    // the system's error (cleared before the call, so an error is the call's
+    // own) and answers true.
+    template <typename Call> bool call(const char* step, Call&& api, int32_t* resultOut = nullptr) {
+        errno = 0;
+        int32_t result = api();
+        int error = errno;
+        if (resultOut) *resultOut = result;
+        if (!failed(result)) return false;
+        std::string cause = "code " + std::to_string(result);
+        if (error != 0) cause += ", " + systemWords(error);
+        failure_ = {step, cause};
+        return true;
+    }
+
     int openAndSend() {
         std::fflush(stdout);
+        errno = 0;
         handle_ = DovaOpenByName(settings_.target, DOVA_MODE_THREADS);
         if (handle_ == DOVA_INVALID_HANDLE) {
+            int error = errno;
             std::fprintf(stderr, "\aDovaOpenByName <%s>\n", settings_.target);
+            failure_ = {"DovaOpenByName",
+                        error != 0
+                            ? systemWords(error)
+                            : std::string("no port of this kind can be made for the target")};
             return kExitPort;
         }
         uint32_t type = DovaGetIFType(handle_);
         if (type & DOVA_IF_SERIAL) {
-            int32_t r = DovaCommParams(handle_, settings_.baudRate, settings_.byteSize,
-                                       settings_.parity, settings_.stopBits, settings_.flow);
-            if (failed(r)) {
+            int32_t r = 0;
+            if (call(
+                    "DovaCommParams",
+                    [&] {
+                        return DovaCommParams(handle_, settings_.baudRate, settings_.byteSize,
+                                              settings_.parity, settings_.stopBits, settings_.flow);
+                    },
+                    &r)) {
                 std::fprintf(stderr, "\aDovaCommParams()=%d\n", r);
                 DovaClose(handle_);
                 return kExitPort;
@@ -91,24 +135,25 @@ private:
         DovaPort port(handle_, sharesStdout);
         int result = claimAndSend(port);
         std::fflush(stdout);
-        if (failed(DovaClose(handle_))) return kExitPort;
+        if (call("DovaClose", [&] { return DovaClose(handle_); })) return kExitPort;
         return result;
     }
 
     int claimAndSend(DovaPort& port) {
-        if (failed(DovaClaim(handle_, 0))) return kExitClaim;
+        if (call("DovaClaim", [&] { return DovaClaim(handle_, 0); })) return kExitClaim;
         int result = lockAndSend(port);
         std::fflush(stdout);
         // With a wait after the job, the port is let go at once.
-        if (failed(DovaRelease(handle_, settings_.waitSeconds != 0 ? 0 : 30000))) return kExitClaim;
+        int32_t timeout = settings_.waitSeconds != 0 ? 0 : 30000;
+        if (call("DovaRelease", [&] { return DovaRelease(handle_, timeout); })) return kExitClaim;
         return result;
     }
 
     int lockAndSend(DovaPort& port) {
-        if (failed(DovaLock(handle_, 0))) return kExitLock;
+        if (call("DovaLock", [&] { return DovaLock(handle_, 0); })) return kExitLock;
         int result = send(port);
         std::fflush(stdout);
-        if (failed(DovaUnlock(handle_, 0))) return kExitLock;
+        if (call("DovaUnlock", [&] { return DovaUnlock(handle_, 0); })) return kExitLock;
         return result;
     }
 
@@ -134,12 +179,21 @@ private:
             std::fprintf(stderr, "Can't read script file. <%s>\n", settings_.scriptPath);
             return kExitUsage;
         }
+        // The rest of the job, the cut included, never reached the printer:
+        // the job failed as surely as a release that leaves data unsent.
+        if (script.stalled()) {
+            failure_ = {"DovaWrite", "the port accepted no data for " +
+                                         std::to_string(StallLimit{}.giveUpMs / 1000) +
+                                         " seconds; the rest of the job was dropped"};
+            return kExitClaim;
+        }
         return 0;
     }
 
     const Settings& settings_;
     std::FILE* file_;
     DOVA_HANDLE handle_ = DOVA_INVALID_HANDLE;
+    StepFailure failure_;
 };
 
 } // namespace
@@ -151,6 +205,7 @@ int runPrnfeed(int argc, char** argv) {
     if (!parsed.ok) return parsed.exitCode;
 
     int result;
+    StepFailure failure;
     {
         File file = openJobFile(settings.scriptPath);
         if (!file) {
@@ -160,7 +215,9 @@ int runPrnfeed(int argc, char** argv) {
                          settings.scriptPath);
             return kExitUsage;
         }
-        result = Job(settings, file.get()).run();
+        Job job(settings, file.get());
+        result = job.run();
+        failure = job.failure();
     }
     if (settings.waitSeconds != 0) {
         std::printf("Wait %d seconds\n", settings.waitSeconds);
@@ -168,6 +225,11 @@ int runPrnfeed(int argc, char** argv) {
         for (int32_t i = 0; i < settings.waitSeconds; ++i)
             sleepMs(1000);
     }
+    // Last of all, so that whoever reads the end of the output sees why
+    // nothing (or not everything) was printed.
+    if (result >= kExitLibrary && result <= kExitLock && !failure.step.empty())
+        std::fprintf(stderr, "prnfeed: %s <%s> failed: %s\n", failure.step.c_str(), settings.target,
+                     failure.cause.c_str());
     return result;
 }
 

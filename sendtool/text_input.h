@@ -12,15 +12,17 @@ class TextInput {
 public:
     explicit TextInput(std::FILE* file) : file_(file) {}
 
-    // Fills up to max bytes (max >= 2); 0 means the end of the stream, or a
-    // read error (failed() tells which).
+    // Fills up to max bytes (any max, a single byte included); 0 means the
+    // end of the stream, or a read error (failed() tells which).
     size_t read(char* out, size_t max);
     bool failed() const { return failed_; }
+    // How many times read() was asked for data.
+    size_t reads() const { return reads_; }
 
 private:
     std::FILE* file_;
-    bool pendingCr_ = false; // a CR that ended the last block, waiting for the next byte
     bool failed_ = false;
+    size_t reads_ = 0;
 };
 
 } // namespace sendtool

@@ -3,18 +3,18 @@
 #include "answer_text.h"
 #include "web_client.h"
 
-int appendevents(const QString& answer, QStringList& eventlist) {
+int appendevents(const QString& answer, TEventList& eventlist) {
     int added = 0;
     for (const QString& line : splitAnswerLines(answer)) {
-        const QStringList fields = line.split(QLatin1Char('|'));
+        const QStringList fields = splitAnswerFields(line);
         if (fields.size() < 2) continue;
-        eventlist << fields[0] + QLatin1Char('|') + fields[1];
+        eventlist.append({fields[0], fields[1]});
         ++added;
     }
     return added;
 }
 
-bool citajevent(WebClient& web, const QString& id, QStringList& eventlist) {
+bool citajevent(WebClient& web, const QString& id, TEventList& eventlist) {
     try {
         return appendevents(
                    web.get(QStringLiteral("/read_events.php"), {{QStringLiteral("id"), id}}),

@@ -21,22 +21,24 @@ QString alerttext(const TCompanyProfile& profile, const QString& qrNumber,
     return profile.alertprefix + qrNumber + QStringLiteral("      ") + optionText;
 }
 
-void pollevents(const TCompanyProfile& profile, QStringList& eventlist, const PollSteps& steps) {
+void pollevents(const TCompanyProfile& profile, TEventList& eventlist, const PollSteps& steps) {
     eventlist.clear();
+    const OutputMode mode = outputmode(profile.output);
+    if (!mode.delivers()) {
+        if (steps.reread) steps.reread();
+        return;
+    }
     if (!steps.fetch(eventlist)) {
         eventlist.clear();
         return;
     }
-    const OutputMode mode = outputmode(profile.output);
-    for (const QString& line : std::as_const(eventlist)) {
-        const qsizetype bar = line.indexOf(QLatin1Char('|'));
-        const QString qr = line.left(bar);
-        if (qr.isEmpty()) continue;
-        const QString text = optiontext(profile, line.mid(bar + 1));
-        if (mode.alert) steps.alert(alerttext(profile, qr, text), profile.alertcaption);
+    for (const TGuestCall& call : std::as_const(eventlist)) {
+        if (call.qr.isEmpty()) continue;
+        const QString text = optiontext(profile, call.option);
+        if (mode.alert) steps.alert(alerttext(profile, call.qr, text), profile.alertcaption);
         if (!mode.ticket) continue;
         try {
-            steps.ticket(qr, text);
+            steps.ticket(call.qr, text);
         } catch (const std::exception& e) {
             steps.error(QString::fromUtf8(e.what()));
         }

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "company_profile.h"
+#include "event_list.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 
@@ -13,6 +13,8 @@
 struct OutputMode {
     bool alert = false;
     bool ticket = false;
+    // Whether a call can be delivered at all.
+    bool delivers() const { return alert || ticket; }
 };
 OutputMode outputmode(const QString& output);
 
@@ -25,8 +27,10 @@ QString alerttext(const TCompanyProfile& profile, const QString& qrNumber,
                   const QString& optionText);
 
 struct PollSteps {
+    // Reads the profile again, for a poll that finds no output mode.
+    std::function<void()> reread;
     // Fills the list with the pending events; false when there are none.
-    std::function<bool(QStringList& eventlist)> fetch;
+    std::function<bool(TEventList& eventlist)> fetch;
     // The modal alert box (text, caption); returns once it is closed.
     std::function<void(const QString& text, const QString& caption)> alert;
     // Prints the guest-call ticket; throws on failure.
@@ -38,4 +42,7 @@ struct PollSteps {
 // Empties the list, fetches, handles every event in order and empties the
 // list again. A ticket that fails is reported through `error` and the events
 // after it are still handled, so no call the service handed out is lost.
-void pollevents(const TCompanyProfile& profile, QStringList& eventlist, const PollSteps& steps);
+// The service hands each call out once, so calls are fetched only while the
+// output mode can deliver them; without one (the profile could not be read,
+// or names no mode) the poll reads the profile again instead.
+void pollevents(const TCompanyProfile& profile, TEventList& eventlist, const PollSteps& steps);

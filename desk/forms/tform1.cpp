@@ -1,10 +1,11 @@
 #include "tform1.h"
 
-#include "form_texts.h"
+#include "initial_texts.h"
 #include "languages.h"
 #include "messages.h"
 #include "profile_answer.h"
 #include "profile_service.h"
+#include "profile_writes.h"
 #include "settings_store.h"
 #include "ui_tform1.h"
 
@@ -13,7 +14,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
+#include <QFocusEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTimer>
 
 namespace {
@@ -42,11 +45,26 @@ void setCaption(QAbstractButton* button, const QString& text) {
     button->setText(escaped.replace(QLatin1Char('&'), QLatin1String("&&")));
 }
 
+// The fields that start with a text of their own, and that text.
+std::vector<std::pair<QLineEdit*, QString>> initialTexts(Ui::TForm1& u) {
+    return {{u.LabeledEdit1, kIdPlaceholder},
+            {u.LabeledEdit14, kEmailPlaceholder},
+            {u.LabeledEdit2, kInitialName},
+            {u.LabeledEdit10, kInitialT1},
+            {u.LabeledEdit11, kInitialT2},
+            {u.LabeledEdit12, kInitialT3},
+            {u.LabeledEdit13, kInitialT4},
+            {u.o1, kInitialO1},
+            {u.o2, kInitialO2},
+            {u.o3, kInitialO3},
+            {u.o4, kInitialO4}};
+}
+
 // The form's initial text of a field, against which "unchanged" is judged.
 struct DefaultField {
     QLineEdit* edit;
     LanguageRow row;
-    QString initial;
+    const QString& initial;
 };
 
 } // namespace
@@ -55,6 +73,8 @@ TForm1::TForm1(DeskConfig config, DeskMessages& messages, SettingsStore& store, 
     : QDialog(parent), config_(std::move(config)), messages_(messages), store_(store),
       ui_(std::make_unique<Ui::TForm1>()) {
     ui_->setupUi(this);
+    for (const auto& [edit, text] : initialTexts(*ui_))
+        edit->setText(text);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMaximizeButtonHint);
     setFormCaption(windowTitle());
@@ -112,11 +132,34 @@ void TForm1::closeEvent(QCloseEvent* event) {
     if (!ended_) event->ignore();
 }
 
+namespace {
+
+// The user left the field for another one of the form. A context menu or
+// another window taking the focus is not leaving: the user comes back to the
+// same field, and a message then would be out of place.
+bool leftTheField(const QFocusEvent& event) {
+    switch (event.reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::MouseFocusReason:
+    case Qt::ShortcutFocusReason:
+    case Qt::OtherFocusReason:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui_->LabeledEdit5 && event->type() == QEvent::FocusOut)
+    if (watched == ui_->LabeledEdit5 && event->type() == QEvent::FocusOut &&
+        leftTheField(static_cast<const QFocusEvent&>(*event)))
         LabeledEdit5Exit();
-    else if (watched == ui_->LabeledEdit6 && (event->type() == QEvent::MouseButtonPress ||
-                                              event->type() == QEvent::MouseButtonDblClick))
+    else if (watched == ui_->LabeledEdit6 &&
+             (event->type() == QEvent::MouseButtonPress ||
+              event->type() == QEvent::MouseButtonDblClick) &&
+             static_cast<const QMouseEvent&>(*event).button() == Qt::LeftButton)
         LabeledEdit6Click();
     return QDialog::eventFilter(watched, event);
 }
@@ -183,89 +226,66 @@ bool TForm1::writeProfile(const WebParams& params) {
 }
 
 bool TForm1::zapissqlcompleted(const QString& id) {
-    return writeProfile({{QStringLiteral("id"), id},
-                         {QStringLiteral("completed"), QStringLiteral("1")},
-                         {QStringLiteral("token"), kApiToken}});
+    return writeProfile(completedparams(id));
+}
+
+TProfileForm TForm1::formvalues() const {
+    const auto& u = *ui_;
+    TProfileForm f;
+    f.id = u.LabeledEdit1->text();
+    f.email = u.LabeledEdit14->text();
+    f.name = u.LabeledEdit2->text();
+    f.lang = u.CL->currentText().left(2);
+    f.ip = u.LabeledEdit3->text();
+    f.size1 = u.cb1->currentText();
+    f.size2 = u.Cb2->currentText();
+    f.size3 = u.Cb3->currentText();
+    f.size4 = u.cb4->currentText();
+    f.size5 = u.cb5->currentText();
+    f.qrcolor = u.Cb6->currentText();
+    f.text1u = u.LabeledEdit10->text();
+    f.text2u = u.LabeledEdit11->text();
+    f.text1d = u.LabeledEdit12->text();
+    f.text2d = u.LabeledEdit13->text();
+    f.output = u.ComboBox5->currentText().left(1);
+    f.text1 = u.o1->text();
+    f.text2 = u.o2->text();
+    f.text3 = u.o3->text();
+    f.text4 = u.o4->text();
+    f.text5 = u.o5->text();
+    f.text6 = u.o6->text();
+    f.text4www = u.o4www->text();
+    f.text5www = u.o5www->text();
+    f.text6www = u.o6www->text();
+    f.specialsql = u.LabeledEdit5->text();
+    f.specialpath = u.LabeledEdit4->text();
+    return f;
 }
 
 bool TForm1::registrujdodatabazy() {
-    const auto& u = *ui_;
-    const QString date = today();
-    return writeProfile({
-        {QStringLiteral("id"), u.LabeledEdit1->text()},
-        {QStringLiteral("token"), kApiToken},
-        {QStringLiteral("date_created"), date},
-        {QStringLiteral("date_updated"), date},
-        {QStringLiteral("name"), u.LabeledEdit2->text()},
-        {QStringLiteral("lang"), u.CL->currentText().left(2)},
-        {QStringLiteral("email"), u.LabeledEdit14->text()},
-        {QStringLiteral("ip"), u.LabeledEdit3->text()},
-        {QStringLiteral("size1"), u.cb1->currentText().trimmed()},
-        {QStringLiteral("text1u"), u.LabeledEdit10->text()},
-        {QStringLiteral("text2u"), u.LabeledEdit11->text()},
-        {QStringLiteral("size2"), u.Cb2->currentText().trimmed()},
-        {QStringLiteral("size3"), u.Cb3->currentText().trimmed()},
-        {QStringLiteral("text1d"), u.LabeledEdit12->text()},
-        {QStringLiteral("text2d"), u.LabeledEdit13->text()},
-        {QStringLiteral("size4"), u.cb4->currentText().trimmed()},
-        {QStringLiteral("size5"), u.cb5->currentText().trimmed()},
-        {QStringLiteral("qrcolor"), u.Cb6->currentText().trimmed()},
-        {QStringLiteral("output"), u.ComboBox5->currentText().left(1)},
-        {QStringLiteral("text1"), u.o1->text()},
-        {QStringLiteral("text2"), u.o2->text()},
-        {QStringLiteral("text3"), u.o3->text()},
-        {QStringLiteral("text4"), u.o4->text()},
-        {QStringLiteral("text5"), u.o5->text()},
-        {QStringLiteral("text6"), u.o6->text()},
-        {QStringLiteral("text4www"), u.o4www->text()},
-        {QStringLiteral("text5www"), u.o5www->text()},
-        {QStringLiteral("text6www"), u.o6www->text()},
-        {QStringLiteral("textwww"), profile_.textwww},
-        {QStringLiteral("completed"), QStringLiteral("1")},
-        {QStringLiteral("specialsql"), u.LabeledEdit5->text()},
-        {QStringLiteral("specialpath"), u.LabeledEdit4->text()},
-    });
+    return writeProfile(wholeprofileparams(formvalues(), profile_.textwww, today()));
 }
 
 bool TForm1::qrdodatabazy() {
-    const auto& u = *ui_;
-    return writeProfile({
-        {QStringLiteral("id"), u.LabeledEdit1->text()},
-        {QStringLiteral("token"), kApiToken},
-        {QStringLiteral("name"), u.LabeledEdit2->text()},
-        {QStringLiteral("size1"), u.cb1->currentText()},
-        {QStringLiteral("text1u"), u.LabeledEdit10->text()},
-        {QStringLiteral("text2u"), u.LabeledEdit11->text()},
-        {QStringLiteral("size2"), u.Cb2->currentText()},
-        {QStringLiteral("size3"), u.Cb3->currentText()},
-        {QStringLiteral("text1d"), u.LabeledEdit12->text()},
-        {QStringLiteral("text2d"), u.LabeledEdit13->text()},
-        {QStringLiteral("size4"), u.cb4->currentText()},
-        {QStringLiteral("size5"), u.cb5->currentText()},
-        {QStringLiteral("qrcolor"), u.Cb6->currentText()},
-    });
+    return writeProfile(qrdesignparams(formvalues()));
 }
 
 bool TForm1::zapisstoly(const QString& id, const QString& list) {
-    return writeProfile({{QStringLiteral("id"), id},
-                         {QStringLiteral("specialpath"), list},
-                         {QStringLiteral("token"), kApiToken}});
+    return writeProfile(tablelistparams(id, list));
 }
 
 bool TForm1::checkform1() {
-    const QString id = ui_->LabeledEdit1->text();
-    // An ID of blanks only would be stored, yet start-up reads it as no ID and
-    // would ask for registration for ever.
-    if (id.size() <= 4 || id.trimmed() == kIdPlaceholder || id.trimmed().isEmpty()) {
+    switch (checkregistration(ui_->LabeledEdit1->text(), ui_->LabeledEdit14->text())) {
+    case TRegistrationCheck::BadId:
         messages_.showMessage(QStringLiteral(
             "ID - Company number must be filled in  !!! Its your Company ID number. "));
         return false;
-    }
-    const QString email = ui_->LabeledEdit14->text();
-    if (email.size() <= 4 || email.trimmed() == kEmailPlaceholder) {
+    case TRegistrationCheck::BadEmail:
         messages_.showMessage(
             QStringLiteral("EMAIL - Your email must be filled in  !!! Its your Email address. "));
         return false;
+    case TRegistrationCheck::Ok:
+        break;
     }
     return true;
 }
@@ -456,17 +476,15 @@ void TForm1::nahrajjazyk(const QString& code) {
     // A field still showing the form's initial text (or nothing) takes the
     // language's default; anything the user typed stays.
     const DefaultField defaults[] = {
-        {u.LabeledEdit2, RowDefaultName, QStringLiteral("My company name")},
-        {u.LabeledEdit10, RowDefaultT1,
-         QStringLiteral("Call the service if you are waiting a too long")},
-        {u.LabeledEdit11, RowDefaultT2, QStringLiteral("or ask to pay the bill. Our MENU offer")},
-        {u.LabeledEdit12, RowDefaultT3, QStringLiteral("Thank you for not abusing the offer.")},
-        {u.LabeledEdit13, RowDefaultT4, QStringLiteral("Thank you and WELCOME")},
-        {u.o1, RowDefaultO1,
-         QStringLiteral("CALLING the service if you have been waiting too long")},
-        {u.o2, RowDefaultO2, QStringLiteral("Please PAY  in CASH - only the complete bill")},
-        {u.o3, RowDefaultO3, QStringLiteral("Please PAY by CREDIT CARD - only the complete BILL")},
-        {u.o4, RowDefaultO4, QStringLiteral("OUR MENU OFFER")},
+        {u.LabeledEdit2, RowDefaultName, kInitialName},
+        {u.LabeledEdit10, RowDefaultT1, kInitialT1},
+        {u.LabeledEdit11, RowDefaultT2, kInitialT2},
+        {u.LabeledEdit12, RowDefaultT3, kInitialT3},
+        {u.LabeledEdit13, RowDefaultT4, kInitialT4},
+        {u.o1, RowDefaultO1, kInitialO1},
+        {u.o2, RowDefaultO2, kInitialO2},
+        {u.o3, RowDefaultO3, kInitialO3},
+        {u.o4, RowDefaultO4, kInitialO4},
     };
     for (const auto& d : defaults) {
         const QString current = d.edit->text().trimmed();

@@ -5,6 +5,7 @@
 
 #include "company_profile.h"
 #include "desk_config.h"
+#include "profile_writes.h"
 #include "web_client.h"
 
 #include <QDialog>
@@ -96,6 +97,8 @@ protected:
 
 private:
     bool writeProfile(const WebParams& params);
+    // The texts of the fields a profile write sends.
+    TProfileForm formvalues() const;
     void showStartOfTexts();
 
     DeskConfig config_;

@@ -54,5 +54,6 @@ QStringList callticket(const QString& qrNumber, const QString& optionText, const
 void printcall(const TCompanyProfile& profile, const QString& qrNumber, const QString& optionText,
                const TPrintSettings& settings) {
     const QString stamp = ticketstamp(QDateTime::currentDateTime(), QLocale::system());
-    printscript(callticket(qrNumber, optionText, stamp, settings.footer), profile.ip, settings);
+    printscript(callticket(qrNumber, optionText, stamp, settings.footer), profile.ip, qrNumber,
+                settings);
 }

@@ -7,11 +7,22 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Starts the program with the arguments as an argument vector (no shell) in
 // a session of its own, with standard input from the null device so that it
 // never reads the desk's terminal. Returns the process id, or -1 with
 // `error` filled when the program could not be started.
 qint64 startchild(const QString& program, const QStringList& arguments, QString& error);
 
-// True once the child has ended; collects it then. Never blocks.
-bool childended(qint64 pid);
+// Nothing while the child runs; once it has ended, its exit code (128 plus
+// the signal's number when a signal ended it) and it is collected. A child
+// collected elsewhere answers 0: its outcome can no longer be known. Never
+// blocks.
+std::optional<int> childexit(qint64 pid);
+
+// Asks a child to end (SIGTERM), or ends it at once (SIGKILL) when `force`.
+void endchild(qint64 pid, bool force);
+
+// Whether a process with this id exists (of any user).
+bool processexists(qint64 pid);

@@ -4,8 +4,10 @@
 #include <QFile>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <vector>
@@ -55,11 +57,23 @@ qint64 startchild(const QString& program, const QStringList& arguments, QString&
     return pid;
 }
 
-bool childended(qint64 pid) {
-    if (pid <= 0) return true;
+std::optional<int> childexit(qint64 pid) {
+    if (pid <= 0) return 0;
     int status = 0;
     const pid_t r = ::waitpid(static_cast<pid_t>(pid), &status, WNOHANG);
-    if (r == 0) return false;
-    // r == pid: ended and collected now; -1 (ECHILD): collected elsewhere.
-    return r == pid || errno == ECHILD;
+    if (r == 0) return std::nullopt;
+    if (r != pid) return 0; // -1 (ECHILD): collected elsewhere
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return 0;
+}
+
+void endchild(qint64 pid, bool force) {
+    if (pid > 0) ::kill(static_cast<pid_t>(pid), force ? SIGKILL : SIGTERM);
+}
+
+bool processexists(qint64 pid) {
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) return false;
+    // EPERM: it exists, it belongs to somebody else.
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }

@@ -23,7 +23,7 @@ private:
 };
 } // namespace
 
-QString printscript(const QStringList& lines, const QString& target,
+QString printscript(const QStringList& lines, const QString& target, const QString& table,
                     const TPrintSettings& settings) {
     TScriptSpool& spool = TScriptSpool::instance();
     spool.poll();
@@ -37,7 +37,7 @@ QString printscript(const QStringList& lines, const QString& target,
         writer.close();
         convertscript(files.raw, files.converted);
     }
-    spool.submit(settings.sendToolPath, files.converted, target);
+    spool.submit(settings.sendToolPath, files.converted, target, table);
     converted.keep();
     return files.converted;
 }

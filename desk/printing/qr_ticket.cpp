@@ -72,5 +72,5 @@ QStringList qrticket(const TCompanyProfile& profile, const QString& qrNumber,
 
 void printqr(const TCompanyProfile& profile, const QString& qrNumber,
              const TPrintSettings& settings) {
-    printscript(qrticket(profile, qrNumber, settings), profile.ip, settings);
+    printscript(qrticket(profile, qrNumber, settings), profile.ip, qrNumber, settings);
 }

@@ -5,26 +5,66 @@
 #include "printing/send_tool.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 const QString kPrefix = QStringLiteral("out-");
+const QString kFailedFolder = QStringLiteral("failed");
 constexpr int kPollMs = 100;
-// prnfeed gives up on a printer that does not move for 30 s once connected,
-// but a connect may hang longer; after this the next ticket does not wait.
-constexpr qint64 kStallMs = 5 * 60 * 1000;
-// How long the ending desk waits for earlier tickets before it starts the
-// ones queued behind them.
+// How long the ending desk goes on starting the tickets that still wait;
+// what has not started by then is kept instead.
 constexpr qint64 kExitWaitMs = 60 * 1000;
 
 bool ours(const QString& fileName) {
     return fileName.startsWith(kPrefix) &&
            (fileName.endsWith(QLatin1String(".txt")) || fileName.endsWith(QLatin1String(".prn")));
+}
+
+// The desk's process id in a script name "out-PID-SERIAL.ext"; 0 when the
+// name has none.
+qint64 writerpid(const QString& fileName) {
+    const QString rest = fileName.mid(kPrefix.size());
+    bool ok = false;
+    const qint64 pid = rest.left(rest.indexOf(u'-')).toLongLong(&ok);
+    return ok && pid > 0 ? pid : 0;
+}
+
+// prnfeed's exit codes in words.
+QString exitcause(int code) {
+    switch (code) {
+    case 1:
+        return QStringLiteral("prnfeed could not read the script or refused its command line "
+                              "(exit code 1)");
+    case 3:
+        return QStringLiteral("a write to the printer failed (exit code 3)");
+    case 11:
+        return QStringLiteral("the port library could not start (exit code 11)");
+    case 12:
+        return QStringLiteral("the printer could not be opened (exit code 12)");
+    case 13:
+        return QStringLiteral("the printer could not be reached or did not take the whole "
+                              "ticket (exit code 13)");
+    case 14:
+        return QStringLiteral("the printer port could not be locked (exit code 14)");
+    }
+    if (code > 128) return QStringLiteral("prnfeed was ended by signal %1").arg(code - 128);
+    return QStringLiteral("prnfeed ended with exit code %1").arg(code);
+}
+
+// A piece of a file name made of what any file system takes.
+QString namepart(const QString& text) {
+    QString out;
+    for (const QChar c : text.left(40))
+        out += (c.isLetterOrNumber() && c.unicode() < 128) || c == u'.' || c == u'-' ? c : u'_';
+    return out;
 }
 } // namespace
 
@@ -33,30 +73,44 @@ TScriptSpool& TScriptSpool::instance() {
     return spool;
 }
 
-TScriptSpool::TScriptSpool() = default;
+TScriptSpool::TScriptSpool() : pauses_(defaultRetryPauses()) {}
+
+QList<qint64> TScriptSpool::defaultRetryPauses() {
+    return {5000, 10000, 20000, 40000, 45000};
+}
+
+void TScriptSpool::setRetryPauses(QList<qint64> pausesMs) {
+    pauses_ = std::move(pausesMs);
+}
+
+void TScriptSpool::setHangLimit(qint64 hangMs, qint64 graceMs) {
+    hangMs_ = hangMs;
+    graceMs_ = graceMs;
+}
+
+void TScriptSpool::setFailureHandler(const void* owner,
+                                     std::function<void(const TFailedPrint&)> handler) {
+    handlerOwner_ = owner;
+    handler_ = std::move(handler);
+}
+
+void TScriptSpool::clearFailureHandler(const void* owner) {
+    if (handlerOwner_ != owner) return;
+    handlerOwner_ = nullptr;
+    handler_ = nullptr;
+}
 
 TScriptSpool::~TScriptSpool() {
     // The timer belongs to the application, which has normally ended by now.
     if (timer_) QObject::disconnect(timer_, nullptr, nullptr, nullptr);
     ending_ = true;
-    // A waiting ticket still goes after the one before it on its printer: a
-    // second prnfeed on the same port would mix its bytes into the first's.
-    // The wait is bounded; what still waits then is started all the same.
-    const QDeadlineTimer deadline(kExitWaitMs);
-    auto waiting = [this] {
-        return std::any_of(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.pid < 0; });
-    };
-    while (waiting() && !deadline.hasExpired()) {
+    handler_ = nullptr;
+    // Running send tools are bounded by the hang limit, waiting ones by the
+    // exit wait: the loop ends.
+    exitDeadline_.setRemainingTime(kExitWaitMs);
+    while (!jobs_.empty()) {
         poll();
-        if (waiting()) QThread::msleep(10);
-    }
-    for (Job& job : jobs_) {
-        if (job.pid >= 0) continue;
-        try {
-            start(job);
-        } catch (const TPrintError&) {
-            QFile::remove(job.script);
-        }
+        if (!jobs_.empty()) QThread::msleep(10);
     }
 }
 
@@ -90,34 +144,61 @@ TScriptFiles TScriptSpool::reserve(const QString& folder) {
 }
 
 void TScriptSpool::submit(const QString& program, const QString& convertedPath,
-                          const QString& target) {
-    Job job{convertedPath, program, target, -1, {}};
+                          const QString& target, const QString& table) {
+    Job job;
+    job.script = convertedPath;
+    job.program = program;
+    job.target = target;
+    job.table = table;
     if (!blocked(target, jobs_.size())) start(job);
     jobs_.push_back(std::move(job));
     keeppolling();
 }
 
 void TScriptSpool::poll() {
-    std::erase_if(jobs_, [](const Job& job) {
-        if (job.pid < 0 || !childended(job.pid)) return false;
-        // A file that cannot be removed now goes with the next run's cleanup.
-        QFile::remove(job.script);
-        return true;
-    });
-    for (std::size_t i = 0; i < jobs_.size(); ++i) {
-        Job& job = jobs_[i];
-        if (job.pid >= 0 || blocked(job.target, i)) continue;
-        try {
-            start(job);
-        } catch (const TPrintError&) {
-            // The send tool ran a moment ago for the ticket before it; should
-            // it be gone now, there is nobody left to tell but the next print.
+    // A report may run a nested event loop, whose timer would call back.
+    if (polling_) return;
+    polling_ = true;
+    std::vector<TFailedPrint> given;
+    for (Job& job : jobs_) {
+        if (job.pid <= 0) continue;
+        const std::optional<int> code = childexit(job.pid);
+        if (!code) {
+            watch(job);
+            continue;
+        }
+        job.pid = -1;
+        if (job.asked)
+            failed(job,
+                   QStringLiteral("prnfeed did not finish within %1 s and was ended")
+                       .arg(hangMs_ / 1000),
+                   given);
+        else if (*code != 0)
+            failed(job, exitcause(*code), given);
+        else {
             QFile::remove(job.script);
-            job.pid = 0;
+            job.done = true;
         }
     }
-    std::erase_if(jobs_, [](const Job& job) { return job.pid == 0; });
+    for (std::size_t i = 0; i < jobs_.size(); ++i) {
+        Job& job = jobs_[i];
+        if (job.done || job.pid > 0 || blocked(job.target, i)) continue;
+        if (ending_ && exitDeadline_.hasExpired()) {
+            failed(job, QStringLiteral("the desk ended before it could be sent"), given);
+            continue;
+        }
+        // The pauses between tries are not waited out by an ending desk.
+        if (!ending_ && !job.retryAt.hasExpired()) continue;
+        try {
+            start(job);
+        } catch (const TPrintError& e) {
+            failed(job, e.message(), given);
+        }
+    }
+    std::erase_if(jobs_, [](const Job& job) { return job.done; });
     keeppolling();
+    polling_ = false;
+    report(given);
 }
 
 QStringList TScriptSpool::pending() const {
@@ -127,30 +208,92 @@ QStringList TScriptSpool::pending() const {
     return scripts;
 }
 
+int TScriptSpool::failedTries() const {
+    int tries = 0;
+    for (const Job& job : jobs_)
+        tries += job.failures;
+    return tries;
+}
+
 bool TScriptSpool::blocked(const QString& target, std::size_t before) const {
-    for (std::size_t i = 0; i < before && i < jobs_.size(); ++i) {
-        const Job& job = jobs_[i];
-        if (job.target != target) continue;
-        if (job.pid < 0 || !job.stalled.hasExpired()) return true;
-    }
+    for (std::size_t i = 0; i < before && i < jobs_.size(); ++i)
+        if (jobs_[i].target == target && !jobs_[i].done) return true;
     return false;
 }
 
 void TScriptSpool::start(Job& job) {
     job.pid = startsendtool(job.program, job.script, job.target);
-    job.stalled.setRemainingTime(kStallMs);
+    job.hungAt.setRemainingTime(hangMs_);
+    job.asked = false;
+    job.killed = false;
+}
+
+void TScriptSpool::watch(Job& job) {
+    // A send tool that hangs would hold every later ticket of its printer;
+    // the next one is never started beside it, so it is ended first.
+    if (!job.asked && job.hungAt.hasExpired()) {
+        endchild(job.pid, false);
+        job.asked = true;
+        job.killAt.setRemainingTime(graceMs_);
+    } else if (job.asked && !job.killed && job.killAt.hasExpired()) {
+        endchild(job.pid, true);
+        job.killed = true;
+    }
+}
+
+void TScriptSpool::failed(Job& job, const QString& cause, std::vector<TFailedPrint>& given) {
+    ++job.failures;
+    if (!ending_ && job.failures <= pauses_.size()) {
+        job.retryAt.setRemainingTime(pauses_[job.failures - 1]);
+        return;
+    }
+    job.done = true;
+    given.push_back({job.target, job.table, keep(job), cause});
+}
+
+QString TScriptSpool::keep(const Job& job) const {
+    // Beside the scripts in flight, under a name that says when, which table
+    // and which printer; the leftover cleanup takes only files, not folders.
+    const QFileInfo info(job.script);
+    QDir dir = info.dir();
+    if (!dir.mkpath(kFailedFolder) || !dir.cd(kFailedFolder)) return job.script;
+    QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!job.table.isEmpty()) stem += QStringLiteral("-table-") + namepart(job.table);
+    if (!job.target.isEmpty()) stem += QStringLiteral("-to-") + namepart(job.target);
+    QString path = dir.filePath(stem + QLatin1String(".prn"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(stem + u'-' + QString::number(n) + QLatin1String(".prn"));
+    return QFile::rename(job.script, path) ? path : job.script;
+}
+
+void TScriptSpool::report(const std::vector<TFailedPrint>& given) {
+    for (const TFailedPrint& print : given) {
+        if (handler_ && !ending_) {
+            handler_(print);
+            continue;
+        }
+        const QString line =
+            QStringLiteral("tpgdesk: the ticket for table %1 was not printed on %2: %3. It is "
+                           "kept in %4\n")
+                .arg(print.table, print.target, print.cause, print.kept);
+        std::fputs(line.toLocal8Bit().constData(), stderr);
+    }
 }
 
 void TScriptSpool::removeleftovers(const QString& folder) {
-    // A send tool of the earlier run that still reads its script has it open;
-    // removing the name does not take the data from under it.
+    // Another desk printing into the same folder still needs its files; only
+    // those of desks that have ended are leftovers. A send tool of an ended
+    // desk that still reads its script has it open; removing the name does
+    // not take the data from under it.
     const QDir dir(folder);
+    const qint64 self = QCoreApplication::applicationPid();
     for (const QString& name : dir.entryList(QDir::Files)) {
-        const QString path = dir.filePath(name);
         if (!ours(name)) continue;
-        bool ownJob = false;
-        for (const Job& job : jobs_)
-            ownJob = ownJob || job.script == path;
+        const qint64 writer = writerpid(name);
+        if (writer == 0 || (writer != self && processexists(writer))) continue;
+        const QString path = dir.filePath(name);
+        const bool ownJob =
+            std::any_of(jobs_.begin(), jobs_.end(), [&](const Job& j) { return j.script == path; });
         if (!ownJob) QFile::remove(path);
     }
 }

@@ -7,25 +7,15 @@ QString scripttext(const QString& text) {
     QString out;
     out.reserve(composed.size() + 8);
     for (const QChar c : composed) {
-        switch (c.unicode()) {
-        case u'"':
-            out += u"\\\"";
-            break;
-        case u'\\':
-            out += u"\\\\";
-            break;
-        case u'\n':
-            out += u"\\n";
-            break;
-        case u'\r':
-            out += u"\\r";
-            break;
-        case u'\0':
-            out += u"\\0";
-            break;
-        default:
-            out += c;
+        const char16_t u = c.unicode();
+        // Control characters would reach the printer as commands: a service
+        // text such as 12<ESC>i would cut the paper in the middle of a ticket.
+        if (u < 0x20 || u == 0x7F) {
+            out += u'?';
+            continue;
         }
+        if (u == u'"' || u == u'\\') out += u'\\';
+        out += c;
     }
     return out;
 }

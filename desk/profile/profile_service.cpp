@@ -43,9 +43,3 @@ void writeProfileParams(WebClient& web, const WebParams& params) {
     web.setFollowRedirects(true);
     web.postForm(QStringLiteral("/writesql.php"), params);
 }
-
-void markProfileComplete(WebClient& web, const QString& id) {
-    writeProfileParams(web, {{QStringLiteral("id"), id},
-                             {QStringLiteral("completed"), QStringLiteral("1")},
-                             {QStringLiteral("token"), kApiToken}});
-}

@@ -1,5 +1,6 @@
-// The profile's requests to the web service: the completeness query, the read,
-// marking complete and the writes to "/writesql.php".
+// The profile's requests to the web service: the completeness query, the read
+// and the POST of a write to "/writesql.php" (profile_writes.h says what each
+// write sends).
 #pragma once
 
 #include "company_profile.h"
@@ -20,5 +21,3 @@ bool readProfile(WebClient& web, const QString& id, TCompanyProfile& profile);
 
 // POST to "/writesql.php"; throws WebClientError.
 void writeProfileParams(WebClient& web, const WebParams& params);
-// id, completed=1, token.
-void markProfileComplete(WebClient& web, const QString& id);

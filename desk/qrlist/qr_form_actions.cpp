@@ -5,17 +5,14 @@
 #include "qr_image_request.h"
 #include "web_client.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-
 namespace {
 
 void report(const QrListSteps& steps, const QString& text) {
     if (steps.progress) steps.progress(text);
-    // Repaint the progress label without letting the user start another
-    // action in the middle of this one.
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool cancelled(const QrListSteps& steps) {
+    return steps.cancelled && steps.cancelled();
 }
 
 } // namespace
@@ -50,6 +47,14 @@ QrListOutcome Button2Click(TCompanyProfile& profile, WebClient& web, DeskMessage
     const QString total = QString::number(numbers->size());
     for (qsizetype i = 0; i < numbers->size(); ++i) {
         report(steps, QStringLiteral("Generating %1 of %2").arg(i + 1).arg(total));
+        if (cancelled(steps)) {
+            report(steps, QString());
+            messages.showMessage(QStringLiteral("QR code generation was cancelled: %1 of %2 "
+                                                "images were requested.")
+                                     .arg(i)
+                                     .arg(total));
+            return QrListOutcome::Stopped;
+        }
         try {
             requestQrImage(web, profile.id, numbers->at(i), look);
         } catch (const WebClientError& e) {

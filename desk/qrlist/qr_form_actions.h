@@ -42,8 +42,11 @@ struct QrListSteps {
     // failure.
     std::function<bool()> saveProfile;
     // Progress while images are requested: "Generating 3 of 120", then an
-    // empty text when done. Optional.
+    // empty text when done. On screen it also lets the user cancel. Optional.
     std::function<void(const QString& text)> progress;
+    // Asked after each progress report: true stops the generation before the
+    // next image. Optional.
+    std::function<bool()> cancelled;
 };
 
 enum class QrListOutcome {
@@ -51,11 +54,12 @@ enum class QrListOutcome {
     RequestFailed, // a "/genqr.php" request failed; its error was shown
     Saved,         // images requested and the profile written
     SaveFailed,    // images requested, the profile write failed and was reported
+    Stopped,       // the user cancelled while the images were requested; the profile is not written
 };
 
-// "1.SET your QR numbers for create". Between two images the progress is shown
-// and pending paint events are handled, while user input waits until the
-// action is over.
+// "1.SET your QR numbers for create". Before each image the progress is
+// reported and the generation stops there when it has been cancelled (a
+// message says how far it got).
 QrListOutcome Button2Click(TCompanyProfile& profile, WebClient& web, DeskMessages& messages,
                            const QrListSteps& steps);
 

@@ -69,8 +69,9 @@ QString tooManyMessage(const QString& item) {
 } // namespace
 
 bool parseqrlist(const QString& text, QStringList& result, DeskMessages& messages) {
-    // A box left empty but for a stray line break is still an empty box.
-    if (text.trimmed().isEmpty()) {
+    // Only a text with no characters at all has no items; blanks or line
+    // breaks alone make one item, an empty one.
+    if (text.isEmpty()) {
         result.clear();
         return true;
     }

@@ -8,6 +8,8 @@
 #include "messages.h"
 #include "print_wiring.h"
 #include "printing/call_ticket.h"
+#include "printing/script_spool.h"
+#include "profile_service.h"
 #include "tform1.h"
 #include "tform1_controls.h"
 #include "web_client.h"
@@ -20,6 +22,7 @@
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -66,6 +69,13 @@ TForm2::TForm2(TForm1& settings, DeskMessages& messages, const DeskClock& clock,
     buildform();
     showSettings = [](TForm1& form) { form.exec(); };
     printTicket = [this](const QString& qr, const QString& text) { printcall(qr, text); };
+    balloon = [this](const QString& title, const QString& text, MessageIcon icon) {
+        showballoon(title, text, icon);
+    };
+    // A ticket that never reached its printer must not be lost in silence.
+    TScriptSpool::instance().setFailureHandler(this, [this](const TFailedPrint& print) {
+        balloon(failedprinttitle(), failedprinttext(print), MessageIcon::Warning);
+    });
     animation_.setInterval(kTickMs);
     connect(&animation_, &QTimer::timeout, this, &TForm2::Tr1Animate);
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -74,7 +84,35 @@ TForm2::TForm2(TForm1& settings, DeskMessages& messages, const DeskClock& clock,
     }
 }
 
-TForm2::~TForm2() = default;
+TForm2::~TForm2() {
+    TScriptSpool::instance().clearFailureHandler(this);
+}
+
+QString TForm2::failedprinttitle() {
+    return QStringLiteral("Ticket not printed");
+}
+
+QString TForm2::failedprinttext(const TFailedPrint& print) {
+    return QStringLiteral("The ticket for table %1 could not be printed on the printer %2: %3. "
+                          "It is kept in %4 and can be printed later with prnfeed.")
+        .arg(print.table, print.target.isEmpty() ? QStringLiteral("(none set)") : print.target,
+             print.cause, print.kept);
+}
+
+void TForm2::showballoon(const QString& title, const QString& text, MessageIcon icon) {
+    if (tray_ && QSystemTrayIcon::supportsMessages()) {
+        const auto trayIcon = icon == MessageIcon::Warning ? QSystemTrayIcon::Warning
+                              : icon == MessageIcon::Error ? QSystemTrayIcon::Critical
+                                                           : QSystemTrayIcon::Information;
+        tray_->showMessage(title, text, trayIcon, kBalloonMs);
+        return;
+    }
+    // No balloons here: a message that has something to say comes as a box,
+    // and not from inside the caller (the spool's poll, a tick), as it is modal.
+    if (!text.isEmpty())
+        QTimer::singleShot(0, this,
+                           [this, title, text, icon] { messages_.messageBox(text, title, icon); });
+}
 
 void TForm2::buildform() {
     setWindowTitle(QStringLiteral("TablePing"));
@@ -165,10 +203,10 @@ bool TForm2::isInternet() {
 void TForm2::traysteps() {
     setWindowState(Qt::WindowMinimized);
     animation_.start();
-    if (!tray_) return;
-    tray_->show();
-    // The balloon has neither title nor text: asked for, it shows nothing, so
-    // no empty notification is raised on desktops that would show one.
+    if (tray_) tray_->show();
+    // Neither title nor text: the balloon says that the desk is now in the
+    // tray, wherever the desktop shows it.
+    balloon(QString(), QString(), MessageIcon::Information);
 }
 
 void TForm2::BitBtn1Click() {
@@ -192,7 +230,11 @@ void TForm2::Tr1Animate() {
 
 void TForm2::pollstep() {
     PollSteps steps;
-    steps.fetch = [this](QStringList& list) {
+    steps.reread = [this] {
+        TCompanyProfile& profile = settings_.profile();
+        if (readProfile(settings_.web(), profile.id, profile)) settings_.nahrajjazyk(profile.lang);
+    };
+    steps.fetch = [this](TEventList& list) {
         return citajevent(settings_.web(), settings_.profile().id, list);
     };
     steps.alert = [this](const QString& text, const QString& caption) {

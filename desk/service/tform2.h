@@ -4,6 +4,9 @@
 // the web service for guest calls at seconds 0, 20 and 40.
 #pragma once
 
+#include "event_list.h"
+#include "messages.h"
+
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -12,9 +15,9 @@
 #include <memory>
 
 class DeskClock;
-class DeskMessages;
 class QSystemTrayIcon;
 class TForm1;
+struct TFailedPrint;
 
 class TForm2 : public QWidget {
     Q_OBJECT
@@ -31,7 +34,8 @@ public:
     // check port within the connect time-out.
     bool isInternet();
     // The program entry's last steps and the "Minmize" button's: minimised,
-    // the tray animation (the loop's clock) on and the tray icon shown.
+    // the tray animation (the loop's clock) on, the tray icon shown and its
+    // balloon asked for.
     void traysteps();
     // A tick of the tray timer.
     void Tr1Animate();
@@ -41,7 +45,7 @@ public:
 
     bool gateOpen() const { return gate_ == QLatin1String("1"); }
     bool polling() const { return polling_; }
-    const QStringList& eventlist() const { return eventlist_; }
+    const TEventList& eventlist() const { return eventlist_; }
     QTimer& animationTimer() { return animation_; }
     // Whether the desktop has a notification area and the icon lives there.
     bool hasTrayIcon() const { return tray_ != nullptr; }
@@ -50,17 +54,25 @@ public:
     std::function<void(TForm1&)> showSettings;
     // Prints one guest-call ticket; printcall unless a test replaces it.
     std::function<void(const QString& qrNumber, const QString& optionText)> printTicket;
+    // The tray icon's balloon; tests replace it. Without a notification area
+    // a balloon that has something to say comes as a message box instead.
+    std::function<void(const QString& title, const QString& text, MessageIcon icon)> balloon;
+
+    // The balloon's words for a ticket that was given up.
+    static QString failedprinttitle();
+    static QString failedprinttext(const TFailedPrint& print);
 
 private:
     void buildform();
     void pollstep();
+    void showballoon(const QString& title, const QString& text, MessageIcon icon);
 
     TForm1& settings_;
     DeskMessages& messages_;
     const DeskClock& clock_;
     QString gate_;
     bool polling_ = false;
-    QStringList eventlist_;
+    TEventList eventlist_;
     QTimer animation_;
     std::unique_ptr<QSystemTrayIcon> tray_;
 };

@@ -1,5 +1,7 @@
 #include "settings_store.h"
 
+#include "settings_location.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,8 +13,7 @@ namespace {
 
 std::unique_ptr<QSettings> open(const QString& path) {
     if (path.isEmpty())
-        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                           QStringLiteral("tpg"));
+        return std::make_unique<QSettings>(nativestorename(), QSettings::NativeFormat);
     return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 

@@ -1,6 +1,7 @@
 // The three values the desk keeps on the machine: company ID, language code and
 // e-mail. QSettings in its native format: the current user's registry key
-// "Software\tpg" on Windows, "tpg.conf" in the user's configuration folder here.
+// "Software\tpg" itself on Windows, "tpg.conf" in the user's configuration
+// folder here (settings_location.h).
 #pragma once
 
 #include <QString>
@@ -9,7 +10,7 @@
 
 class SettingsStore {
 public:
-    // The location QSettings would use for "Software\tpg" of the current user.
+    // The current user's "Software\tpg" (nativestorename()).
     SettingsStore();
     // A store kept in the INI file `path` (tests, portable installs).
     explicit SettingsStore(QString path);

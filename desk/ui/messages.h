@@ -20,7 +20,7 @@ public:
     // Plain message: the text and an OK button, titled with the application's name.
     virtual void showMessage(const QString& text) = 0;
     // A box with its own caption and icon, topmost, owned by the foreground window.
-    // An empty caption means the application's name.
+    // The caption is the title as it is, an empty one included.
     virtual void messageBox(const QString& text, const QString& caption, MessageIcon icon) = 0;
     // The standard error message box: the error's own message, error icon.
     virtual void showError(const QString& message) = 0;
@@ -29,7 +29,8 @@ public:
                                             const QString& initial) = 0;
 };
 
-// Modal Qt dialogs. The owner is the active window at the moment of the call.
+// Modal Qt dialogs. The owner is the active window at the moment of the call;
+// every text is shown as plain text.
 class QtDeskMessages final : public DeskMessages {
 public:
     void showMessage(const QString& text) override;

@@ -20,9 +20,11 @@ QMessageBox::Icon toQt(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Texts come from the service and from users: they are shown as written,
+// never read as markup ("<b>" stays "<b>", blanks are not collapsed).
 void runBox(const QString& text, const QString& caption, MessageIcon icon, bool topmost) {
-    QMessageBox box(toQt(icon), caption.isEmpty() ? QApplication::applicationName() : caption, text,
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(toQt(icon), caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     if (topmost) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.exec();
 }
@@ -30,7 +32,7 @@ void runBox(const QString& text, const QString& caption, MessageIcon icon, bool 
 } // namespace
 
 void QtDeskMessages::showMessage(const QString& text) {
-    runBox(text, QString(), MessageIcon::None, false);
+    runBox(text, QApplication::applicationName(), MessageIcon::None, false);
 }
 
 void QtDeskMessages::messageBox(const QString& text, const QString& caption, MessageIcon icon) {
@@ -38,7 +40,7 @@ void QtDeskMessages::messageBox(const QString& text, const QString& caption, Mes
 }
 
 void QtDeskMessages::showError(const QString& message) {
-    runBox(message, QString(), MessageIcon::Error, false);
+    runBox(message, QApplication::applicationName(), MessageIcon::Error, false);
 }
 
 std::optional<QString> QtDeskMessages::inputBox(const QString& caption, const QString& prompt,

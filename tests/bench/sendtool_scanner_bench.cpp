@@ -63,6 +63,38 @@ void BM_ScanLongStrings(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanLongStrings)->Unit(benchmark::kMillisecond)->MinTime(3);
 
+// One token of 10 MB: a string, a comment line, a number, a message line.
+// Its cost must stay linear in its length, at the scanner's usual speed.
+void BM_ScanOneLongToken(benchmark::State& state) {
+    const size_t length = 10u << 20;
+    std::string text;
+    switch (state.range(0)) {
+    case 0:
+        text = "\"" + std::string(length, 'x') + "\"\r\n";
+        break;
+    case 1:
+        text = "'" + std::string(length, 'c') + "\r\n";
+        break;
+    case 2:
+        text = std::string(length, '7') + "\r\n";
+        break;
+    default:
+        text = "!" + std::string(length, 'm') + "\r\n";
+        break;
+    }
+    for (auto _ : state) {
+        std::FILE* f = fmemopen(text.data(), text.size(), "r");
+        CountingScript counter;
+        sendtool::runScript(f, counter);
+        std::fclose(f);
+        benchmark::DoNotOptimize(counter.bytes);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+    static const char* const kinds[] = {"string", "comment", "number", "message"};
+    state.SetLabel(kinds[state.range(0)]);
+}
+BENCHMARK(BM_ScanOneLongToken)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->MinTime(2);
+
 int generate(const char* path, const char* megabytes) {
     auto g = sendtool_test::generateScript(std::strtoul(megabytes, nullptr, 10) << 20, 42, true);
     std::ofstream(path, std::ios::binary) << g.script;

@@ -51,6 +51,8 @@ public:
     }
 
     int32_t force(int32_t) override { return forceResult; }
+    bool echoes = false; // plays the console and dump ports
+    bool printsOnOurOutput() const override { return echoes; }
 };
 
 } // namespace sendtool_test

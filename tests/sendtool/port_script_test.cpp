@@ -112,7 +112,18 @@ TEST(SendtoolByteEmitter, GivesUpOnAPortThatTakesNothingAndWaitsOnlyOnce) {
     script.byte('b');
     script.message("still printed");
     EXPECT_EQ(port.offered.size(), offers);
-    EXPECT_EQ(out.text(), ">000000:  97 61h a\n>000001:  98 62h b\n");
+    // Neither the byte the port never took nor the dropped rest is shown as sent.
+    EXPECT_EQ(out.text(), "");
+
+    // A port that prints on our own output shows each byte before it takes it.
+    Captured echoed;
+    ByteDisplay echoDisplay(echoed.file());
+    FakePort console;
+    console.echoes = true;
+    PortScript direct(console, echoDisplay, keys, true);
+    console.writeResult = 1101;
+    direct.byte('c');
+    EXPECT_EQ(echoed.text(), ">000000:  99 63h c\n");
 }
 
 TEST(SendtoolReadBackPoll, ShowsReceivedBytesUnlessTheReadFailed) {

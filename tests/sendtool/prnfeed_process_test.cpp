@@ -235,6 +235,8 @@ TEST_F(SendtoolPrnfeed, FilesThatCannotBeOpened) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out.prn"));
 }
 
+// Exit codes 11 to 14 end with one line on standard error, after all else,
+// that names the failed step, the target and the cause.
 TEST_F(SendtoolPrnfeed, LibraryStartFailureGives11) {
     writeFile(dir / "libdova.conf", "Log=0x10\nLogPath=/nonexistent-folder/dova.log\n");
     options.env.push_back({"LIBDOVA_CONF", (dir / "libdova.conf").string()});
@@ -242,7 +244,8 @@ TEST_F(SendtoolPrnfeed, LibraryStartFailureGives11) {
     RunResult r = run({"job.txt", "out.prn"});
     EXPECT_EQ(r.exitCode, 11);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(afterBanner(r.err), "");
+    EXPECT_EQ(afterBanner(r.err),
+              "prnfeed: DovaStartup <out.prn> failed: code 1022, No such file or directory\n");
 }
 
 TEST_F(SendtoolPrnfeed, AClaimFailureGives13AndStillEndsTheRun) {
@@ -250,17 +253,28 @@ TEST_F(SendtoolPrnfeed, AClaimFailureGives13AndStillEndsTheRun) {
     RunResult r = run({"job.txt", "no-such-folder/out.prn"});
     EXPECT_EQ(r.exitCode, 13);
     EXPECT_NE(r.out.find("Total Time = "), std::string::npos);
-    EXPECT_EQ(afterBanner(r.err), "");
+    EXPECT_EQ(afterBanner(r.err), "prnfeed: DovaClaim <no-such-folder/out.prn> failed: code "
+                                  "1014, No such file or directory\n");
+
+    // Nothing listens on port 1: the system's words say so.
+    RunResult refused = run({"-w1", "job.txt", "127.0.0.1:1"});
+    EXPECT_EQ(refused.exitCode, 13);
+    EXPECT_EQ(afterBanner(refused.err),
+              "prnfeed: DovaClaim <127.0.0.1:1> failed: code 1018, Connection refused\n");
+    EXPECT_EQ(refused.out.substr(refused.out.size() - 15), "Wait 1 seconds\n");
 }
 
 TEST_F(SendtoolPrnfeed, ATargetWhoseKindThisBuildLacksGives12) {
     // Serial and parallel ports open now (a missing device fails their
     // claim: 13); a kind without a backend in this build still fails to open.
     writeFile(dir / "job.txt", "65");
-    for (const char* target : {"USBPRN0", "SPOOLER", "KPUSB0", "XFS"}) {
+    for (const char* target : {"USBPRN0", "KPUSB0", "XFS", "SPOOLER"}) {
         RunResult r = run({"job.txt", target});
         if (r.exitCode != 12) continue;
-        EXPECT_EQ(afterBanner(r.err), "\aDovaOpenByName <" + std::string(target) + ">\n");
+        EXPECT_EQ(afterBanner(r.err), "\aDovaOpenByName <" + std::string(target) +
+                                          ">\nprnfeed: DovaOpenByName <" + target +
+                                          "> failed: no port of this kind can be made for the "
+                                          "target\n");
         return;
     }
     GTEST_SKIP() << "this build opens every kind tried";

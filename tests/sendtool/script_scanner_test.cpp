@@ -147,21 +147,72 @@ TEST(SendtoolScriptScanner, TokensLongerThanTheFirstBuffer) {
 }
 
 // The CR LF folding must hold whatever the block size, also when a pair is
-// split between two reads and when a CR ends the file.
+// split between two reads, when a read asks for one byte only and when a CR
+// ends the file.
 TEST(SendtoolTextInput, FoldsCrLfAcrossBlockBoundaries) {
     const std::string raw = "a\r\nb\r\r\n\r\rc\n\r\n\r";
     const std::string folded = "a\nb\r\n\r\rc\n\n\r";
-    for (size_t block = 2; block <= raw.size() + 1; ++block) {
+    // A fixed size, and sizes that change from read to read as the scanner's
+    // refills do (one byte, then more).
+    std::vector<std::vector<size_t>> patterns;
+    for (size_t block = 1; block <= raw.size() + 1; ++block)
+        patterns.push_back({block});
+    patterns.push_back({1, 3});
+    patterns.push_back({2, 1});
+    patterns.push_back({4, 1, 1, 2});
+    for (const auto& sizes : patterns) {
         std::string copy = raw;
         std::FILE* f = fmemopen(copy.data(), copy.size(), "r");
         sendtool::TextInput input(f);
         std::string got;
-        std::vector<char> buf(block);
-        while (size_t n = input.read(buf.data(), block))
+        std::vector<char> buf(raw.size() + 1);
+        for (size_t i = 0;; ++i) {
+            size_t n = input.read(buf.data(), sizes[i % sizes.size()]);
+            if (n == 0) break;
             got.append(buf.data(), n);
+        }
         std::fclose(f);
-        EXPECT_EQ(got, folded) << "block size " << block;
+        EXPECT_EQ(got, folded) << "first block size " << sizes[0];
         EXPECT_FALSE(input.failed());
+    }
+}
+
+// A token that leaves exactly one byte of room in the scanner's buffer makes
+// the next refill one byte long: the CR of a CR LF after it is then alone in
+// its block.
+TEST(SendtoolScriptScanner, CrLfAfterTokensOfEveryLengthAroundTheBufferSize) {
+    for (size_t k = 12; k <= 17; ++k) {
+        for (size_t length : {(size_t{1} << k) - 3, (size_t{1} << k) - 2, (size_t{1} << k) - 1}) {
+            const std::string text(length, 'z');
+            for (const std::string& script :
+                 {text + "\r\nLF", "\"" + text + "\"\r\nLF", "!" + text + "\r\nLF"}) {
+                auto r = scan(script);
+                EXPECT_EQ(r.bytes.find('\r'), std::string::npos)
+                    << "token of " << length << " characters";
+                EXPECT_EQ(r.bytes.back(), '\n');
+                for (const std::string& event : r.events)
+                    EXPECT_EQ(event.find('\r'), std::string::npos) << "message of " << length;
+            }
+        }
+    }
+}
+
+// A token is scanned again from its start after each refill of the buffer, so
+// a long token must arrive in few refills: their number may grow with the
+// logarithm of its length, not with the length itself.
+TEST(SendtoolScriptScanner, ALongTokenIsReadInFewRefills) {
+    const size_t length = 4u << 20;
+    for (const std::string& script :
+         {"\"" + std::string(length, 'x') + "\"", "'" + std::string(length, 'c') + "\n",
+          std::string(length, '7') + " ", "!" + std::string(length, 'm') + "\n"}) {
+        std::string copy = script;
+        std::FILE* f = fmemopen(copy.data(), copy.size(), "r");
+        sendtool_test::RecordingScript recorder;
+        size_t reads = 0;
+        sendtool::runScript(f, recorder, &reads);
+        std::fclose(f);
+        EXPECT_LE(reads, 40u) << script.substr(0, 8);
+        EXPECT_GE(recorder.bytes.size() + recorder.events.size(), 1u);
     }
 }
 

@@ -9,6 +9,10 @@
 
 #include <stdexcept>
 
+void PrintTo(const TGuestCall& call, std::ostream* os) {
+    *os << call.qr.toStdString() << "|" << call.option.toStdString();
+}
+
 namespace {
 
 TCompanyProfile englishProfile(const QString& output) {
@@ -24,13 +28,18 @@ TCompanyProfile englishProfile(const QString& output) {
     return p;
 }
 
-// One poll with a canned answer; alerts and tickets go into one log.
+// One poll with a canned answer; alerts, tickets, fetches and profile reads
+// go into one log.
 std::vector<QString> poll(const TCompanyProfile& profile, const QString& answer,
-                          const QString& failingQr = QString()) {
+                          const QString& failingQr = QString(), bool logReads = false) {
     std::vector<QString> log;
-    QStringList eventlist{"stale|1"};
+    TEventList eventlist{{"stale", "1"}};
     PollSteps steps;
-    steps.fetch = [&](QStringList& list) { return appendevents(answer, list) > 0; };
+    steps.reread = [&] { log.push_back("reread"); };
+    steps.fetch = [&](TEventList& list) {
+        if (logReads) log.push_back("fetch");
+        return appendevents(answer, list) > 0;
+    };
     steps.alert = [&](const QString& text, const QString& caption) {
         log.push_back("alert " + text + " / " + caption);
     };
@@ -47,13 +56,31 @@ std::vector<QString> poll(const TCompanyProfile& profile, const QString& answer,
 } // namespace
 
 TEST(DeskEvents, AnswerLinesNeedTwoFieldsAndKeepOnlyTheFirstTwo) {
-    QStringList list;
+    TEventList list;
     EXPECT_EQ(appendevents("7|2|x\r\n|3\n12\n\n5|\n8|1", list), 4);
-    EXPECT_EQ(list, QStringList({"7|2", "|3", "5|", "8|1"}));
-    QStringList none;
+    EXPECT_EQ(list, (TEventList{{"7", "2"}, {"", "3"}, {"5", ""}, {"8", "1"}}));
+    TEventList none;
     EXPECT_EQ(appendevents("", none), 0);
     EXPECT_EQ(appendevents("12\n", none), 0);
     EXPECT_TRUE(none.isEmpty());
+}
+
+TEST(DeskEvents, AnswerFieldsFollowTheQuotingRule) {
+    TEventList list;
+    EXPECT_EQ(appendevents("\"12\"|1\n\"1|2\"|3\n\"say \"\"hi\"\"\"|\"4\"|x\n\"\"|5", list), 4);
+    EXPECT_EQ(list, (TEventList{{"12", "1"}, {"1|2", "3"}, {"say \"hi\"", "4"}, {"", "5"}}));
+    EXPECT_EQ(poll(englishProfile("3"), "\"1|2\"|3\n\"12\"|1\n"),
+              (std::vector<QString>{"ticket 1|2 PAY CARD", "ticket 12 CALL"}));
+}
+
+// The service hands each call out once: a poll that could deliver none must
+// not take any, but read the profile again to learn the output mode.
+TEST(DeskEvents, WithoutAnOutputModeTheProfileIsReadInsteadOfTheCalls) {
+    for (const QString& output : {QString(), QString("0"), QString("4"), QString(" 2")})
+        EXPECT_EQ(poll(englishProfile(output), "1|1\n", {}, true), std::vector<QString>{"reread"})
+            << output.toStdString();
+    EXPECT_EQ(poll(englishProfile("3"), "1|1\n", {}, true),
+              (std::vector<QString>{"fetch", "ticket 1 CALL"}));
 }
 
 TEST(DeskEvents, EmptyQrNumbersAreSkippedAndAnEmptyAnswerDoesNothing) {
@@ -79,8 +106,8 @@ TEST(DeskEvents, OutputModesOrderAlertsAndTickets) {
                                     prefix + "3      PAY CARD" + caption, "ticket 3 PAY CARD"}));
     EXPECT_EQ(poll(englishProfile("3"), three),
               (std::vector<QString>{"ticket 1 CALL", "ticket 2 PAY CASH", "ticket 3 PAY CARD"}));
-    EXPECT_EQ(poll(englishProfile("0"), three), std::vector<QString>{});
-    EXPECT_EQ(poll(englishProfile(""), three), std::vector<QString>{});
+    EXPECT_EQ(poll(englishProfile("0"), three), std::vector<QString>{"reread"});
+    EXPECT_EQ(poll(englishProfile(""), three), std::vector<QString>{"reread"});
 }
 
 TEST(DeskEvents, UnknownOptionsAreNamedAndAFailedTicketDoesNotDropTheRest) {
@@ -97,9 +124,9 @@ TEST(DeskEvents, FetchAndClearAskTheServiceForTheCompany) {
         return LoopbackHttpServer::response(status, "OK");
     });
     WebClient web({QString::fromStdString(server.base()), {}, true, 5000, 10000});
-    QStringList list;
+    TEventList list;
     EXPECT_TRUE(citajevent(web, "A 1", list));
-    EXPECT_EQ(list, QStringList{"12|1"});
+    EXPECT_EQ(list, (TEventList{{"12", "1"}}));
     clearevent(web, "A 1");
     ASSERT_EQ(server.requests().size(), 2u);
     EXPECT_EQ(server.requests()[0].target, "/read_events.php?id=A+1");

@@ -1,9 +1,14 @@
 // The settings form without a service: the store, filling, languages, the
 // selectors and the WiFi filter.
 #include "form_fixture.h"
+#include "initial_texts.h"
 #include "languages.h"
+#include "profile_writes.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFocusEvent>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -127,6 +132,21 @@ TEST_F(DeskSettingsForm, StartsWithTheInitialTextsAndWindowFlags) {
     EXPECT_NE(off.windowTitle().indexOf("verification OFF"), -1);
     off.setFormCaption("Setting parameres");
     EXPECT_TRUE(off.windowTitle().startsWith("Setting parameres"));
+}
+
+// The texts the form starts with are the ones the registration checks and
+// the language defaults compare against.
+TEST_F(DeskSettingsForm, InitialTextsAreTheComparedOnes) {
+    auto& u = t.ui();
+    EXPECT_EQ(u.LabeledEdit1->text(), kIdPlaceholder);
+    EXPECT_EQ(u.LabeledEdit14->text(), kEmailPlaceholder);
+    EXPECT_EQ(defaultTexts(u),
+              QStringList({kInitialName, kInitialT1, kInitialT2, kInitialT3, kInitialT4, kInitialO1,
+                           kInitialO2, kInitialO3, kInitialO4}));
+    EXPECT_EQ(checkregistration(u.LabeledEdit1->text(), u.LabeledEdit14->text()),
+              TRegistrationCheck::BadId);
+    EXPECT_EQ(checkregistration("12345", u.LabeledEdit14->text()), TRegistrationCheck::BadEmail);
+    EXPECT_EQ(checkregistration("12345", "a@b.sk"), TRegistrationCheck::Ok);
 }
 
 TEST_F(DeskSettingsForm, EscapeAndCloseDoNotLeaveExitDoes) {
@@ -276,6 +296,42 @@ TEST(DeskWifiFilter, PrefixRule) {
     for (const char* bad : {"192.168.1", "192.168.1.256", "a.b.c.", "1.2.3.4.", "1.2.3.4.5", "",
                             "...", "1.-2.3.", "1. 2.3."})
         EXPECT_FALSE(TForm1::checkipprefix(bad)) << bad;
+}
+
+// Only leaving the field for another one of the form checks it; a context
+// menu or another window taking the focus does not.
+TEST_F(DeskSettingsForm, TheWifiFilterIsCheckedWhenTheUserLeavesTheField) {
+    auto& u = t.ui();
+    const struct {
+        Qt::FocusReason reason;
+        bool checked;
+    } cases[] = {{Qt::PopupFocusReason, false},   {Qt::ActiveWindowFocusReason, false},
+                 {Qt::MenuBarFocusReason, false}, {Qt::TabFocusReason, true},
+                 {Qt::BacktabFocusReason, true},  {Qt::MouseFocusReason, true},
+                 {Qt::ShortcutFocusReason, true}};
+    for (const auto& c : cases) {
+        t.messages.clear();
+        u.LabeledEdit5->setText("192.168.1");
+        QFocusEvent out(QEvent::FocusOut, c.reason);
+        QApplication::sendEvent(u.LabeledEdit5, &out);
+        EXPECT_EQ(t.messages.entries().size(), c.checked ? 1u : 0u) << int(c.reason);
+        EXPECT_EQ(u.LabeledEdit5->text().isEmpty(), c.checked) << int(c.reason);
+    }
+}
+
+// The statistics password box opens on a left click only.
+TEST_F(DeskSettingsForm, TheStatisticsPasswordOpensOnALeftClickOnly) {
+    int opened = 0;
+    t.form->onStatPassword = [&] { ++opened; };
+    QLineEdit* field = t.ui().LabeledEdit6;
+    const QPointF at(5, 5);
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton}) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+            QMouseEvent click(type, at, field->mapToGlobal(at), button, button, Qt::NoModifier);
+            QApplication::sendEvent(field, &click);
+        }
+        EXPECT_EQ(opened, button == Qt::LeftButton ? 2 : 0) << int(button);
+    }
 }
 
 TEST_F(DeskSettingsForm, LeavingAnInvalidWifiFilterEmptiesIt) {

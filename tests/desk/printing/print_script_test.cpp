@@ -92,7 +92,7 @@ TEST_F(PrintingPrintScript, QuickSuccessionNeverRewritesAScriptInFlight) {
     for (int i = 1; i <= 3; ++i) {
         profile.ip = dir_.filePath("printer-" + QString::number(i));
         const QStringList lines = callticket(QString::number(i), "Účet", "stamp", "F");
-        scripts << printscript(lines, profile.ip, settings_);
+        scripts << printscript(lines, profile.ip, "1", settings_);
         tickets << expected(lines);
     }
     EXPECT_EQ(QSet<QString>(scripts.begin(), scripts.end()).size(), 3);
@@ -122,7 +122,7 @@ TEST_F(PrintingPrintScript, LeftoversOfAnEarlierRunAreRemovedAtTheFirstPrint) {
         QFile f(folder.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    printscript({"a", "b", "c"}, dir_.filePath("printer"), settings_);
+    printscript({"a", "b", "c"}, dir_.filePath("printer"), "1", settings_);
     EXPECT_FALSE(folder.exists("out-999-1.prn"));
     EXPECT_FALSE(folder.exists("out-999-1.txt"));
     EXPECT_TRUE(folder.exists("keep.txt"));
@@ -131,17 +131,17 @@ TEST_F(PrintingPrintScript, LeftoversOfAnEarlierRunAreRemovedAtTheFirstPrint) {
 TEST_F(PrintingPrintScript, FailuresRaiseThePrintErrorAndLeaveNothingBehind) {
     TPrintSettings missingTool = settings_;
     missingTool.sendToolPath = dir_.filePath("no-prnfeed");
-    EXPECT_THROW(printscript({"a"}, "127.0.0.1", missingTool), TPrintError);
+    EXPECT_THROW(printscript({"a"}, "127.0.0.1", "1", missingTool), TPrintError);
     EXPECT_TRUE(scriptfiles(settings_.scriptFolder).isEmpty());
 
     TPrintSettings noTool = settings_;
     noTool.sendToolPath.clear();
-    EXPECT_THROW(printscript({"a"}, "127.0.0.1", noTool), TPrintError);
+    EXPECT_THROW(printscript({"a"}, "127.0.0.1", "1", noTool), TPrintError);
     EXPECT_TRUE(scriptfiles(settings_.scriptFolder).isEmpty());
 
     TPrintSettings badFolder = settings_;
     badFolder.scriptFolder = "/dev/null/scripts";
-    EXPECT_THROW(printscript({"a"}, "127.0.0.1", badFolder), TPrintError);
+    EXPECT_THROW(printscript({"a"}, "127.0.0.1", "1", badFolder), TPrintError);
     badFolder.scriptFolder.clear();
-    EXPECT_THROW(printscript({"a"}, "127.0.0.1", badFolder), TPrintError);
+    EXPECT_THROW(printscript({"a"}, "127.0.0.1", "1", badFolder), TPrintError);
 }

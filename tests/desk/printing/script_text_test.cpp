@@ -23,11 +23,22 @@ TEST(PrintingCenterText, PadsCutsAndFillsEmpty) {
 
 TEST(PrintingScriptText, EscapesWhatWouldBreakTheString) {
     EXPECT_EQ(scripttext(R"(Bar "U Jána" \ 1)"), R"(Bar \"U Jána\" \\ 1)");
-    EXPECT_EQ(scripttext("a\r\nb"), "a\\r\\nb");
-    EXPECT_EQ(scripttext(QString("a") + QChar(u'\0') + "b"), "a\\0b");
-    EXPECT_EQ(scripttext("plain text\twith tab"), "plain text\twith tab");
     // Each escape stands for one byte on the printer.
     EXPECT_EQ(scripttextbytes(R"(a"b\c)"), 5);
+}
+
+// A service text must not command the printer: every control character, a
+// line break, a tab or ESC as much as NUL, prints as "?".
+TEST(PrintingScriptText, ControlCharactersBecomeQuestionMarks) {
+    EXPECT_EQ(scripttext("12\x1Bi"), "12?i");
+    EXPECT_EQ(scripttext("a\r\nb"), "a??b");
+    EXPECT_EQ(scripttext(QString("a") + QChar(u'\0') + "b"), "a?b");
+    EXPECT_EQ(scripttext("tab\there"), "tab?here");
+    EXPECT_EQ(scripttext(QString("\x1D"
+                                 "V") +
+                         QChar(0x7F) + QChar(0x1F)),
+              "?V??");
+    EXPECT_EQ(scripttextbytes("12\x1Bi"), 4);
 }
 
 TEST(PrintingScriptText, ComposesDecomposedLetters) {

@@ -159,3 +159,31 @@ TEST(PrintingCallTicket, StampIsDateAndTimeExceptAtMidnight) {
     EXPECT_EQ(ticketstamp(QDateTime(day, QTime(0, 0)), sk), date);
     EXPECT_NE(ticketstamp(QDateTime(day, QTime(0, 0, 1)), sk), date);
 }
+
+// Whatever the service sends, no text on a ticket reaches the printer as a
+// command: every control character of it is printed as "?".
+TEST(PrintingTickets, ServiceTextsCannotCommandThePrinter) {
+    const auto controls = [](const QStringList& lines) {
+        QString all;
+        for (const QString& line : lines)
+            all += convertscriptline(line);
+        return all.count(QChar(0x1B)) + all.count(QChar(0x1D)) + all.count(QChar(0x7F)) +
+               all.count(QChar(u'\n')) + all.count(QChar(u'\r'));
+    };
+    const QStringList call = callticket("12\x1Bi",
+                                        "PAY\x1D"
+                                        "V\x7F",
+                                        "stamp", "FOOTER");
+    EXPECT_EQ(controls(call), 0);
+    EXPECT_EQ(call[4], "\"REQUEST .N. : 12?i\" CR LF");
+    EXPECT_TRUE(call[8].contains("PAY?V?")) << call[8].toStdString();
+
+    TCompanyProfile p = profile();
+    p.name = "Bistro\x1B@";
+    p.text1u = "line\r\nbreak";
+    p.text1d = "\x1Bi";
+    const QStringList qr = qrticket(p, "7\x1B", settings());
+    EXPECT_EQ(controls(qr), 0);
+    EXPECT_TRUE(qr.join('\n').contains("QR: 7?")) << qr.join('\n').toStdString();
+    EXPECT_TRUE(qr.join('\n').contains("Bistro?@"));
+}

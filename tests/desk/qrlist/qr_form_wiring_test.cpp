@@ -7,12 +7,17 @@
 #include "qr_numbers_dialog.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrlQuery>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
 
 namespace {
 
@@ -40,8 +45,19 @@ protected:
         return QUrlQuery(body).queryItemValue(key, QUrl::FullyDecoded);
     }
 
-    LoopbackHttpServer server{
-        [](const HttpRequest&) { return LoopbackHttpServer::response(200, "OK"); }};
+    // Called on the server's thread for every request, when set.
+    void onRequest(std::function<void(const HttpRequest&)> hook) {
+        std::lock_guard lock(hookMutex);
+        requestHook = std::move(hook);
+    }
+
+    std::mutex hookMutex;
+    std::function<void(const HttpRequest&)> requestHook;
+    LoopbackHttpServer server{[this](const HttpRequest& r) {
+        std::lock_guard lock(hookMutex);
+        if (requestHook) requestHook(r);
+        return LoopbackHttpServer::response(200, "OK");
+    }};
     FormUnderTest t{QString::fromStdString(server.base())};
     RecordingBrowserOpener browser;
 };
@@ -88,6 +104,78 @@ TEST_F(QrFormWiring, ListIsWrittenImagesAskedAndTheProfileSaved) {
     EXPECT_EQ(t.ui().Button2->text(), caption);
     ASSERT_EQ(t.shown().size(), 2u);
     EXPECT_EQ(t.shown()[1], "Saved OK");
+}
+
+// A long list can be cancelled with a click on the button that shows the
+// progress; clicks elsewhere in the form do nothing meanwhile.
+TEST_F(QrFormWiring, GeneratingImagesCanBeCancelledOnTheProgressButton) {
+    t.form->show();
+    QPushButton* button = t.ui().Button2;
+    QPushButton* saveAll = t.ui().Button5;
+    const QString caption = button->text();
+    const auto click = [](QWidget* w) {
+        const QPointF at(3, 3);
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+            QApplication::sendEvent(w, &e);
+        }
+    };
+    std::atomic<int> images{0};
+    QStringList progress;
+    onRequest([&](const HttpRequest& r) {
+        // While the third image is asked for, the user clicks SAVE ALL, then
+        // the progress button.
+        if (r.target.rfind("/genqr.php", 0) == 0 && ++images == 3)
+            QMetaObject::invokeMethod(
+                button,
+                [&] {
+                    progress << button->text();
+                    click(saveAll);
+                    click(button);
+                },
+                Qt::QueuedConnection);
+    });
+    // A second number dialog would be a second generation started inside
+    // the first: it is closed and counted.
+    int nested = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<QrNumbersDialog*>(QApplication::activeModalWidget())) {
+            ++nested;
+            d->reject();
+        }
+    });
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QrNumbersDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->textBox()->setPlainText(QStringLiteral("1..50"));
+        dialog->okButton()->click();
+        watch.start(20);
+    });
+    button->click();
+    watch.stop();
+    EXPECT_EQ(nested, 0);
+
+    const auto r = requests();
+    ASSERT_EQ(r.size(), 4u) << "the list, three images and nothing else";
+    EXPECT_EQ(r[0], "POST /writesql.php");
+    EXPECT_EQ(progress, QStringList{"Generating 4 of 50"});
+    EXPECT_EQ(button->text(), caption);
+    EXPECT_EQ(t.shown(), std::vector<QString>{QStringLiteral(
+                             "QR code generation was cancelled: 3 of 50 images were requested.")});
+
+    // The button works as before afterwards.
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QrNumbersDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->textBox()->setPlainText(QStringLiteral("7"));
+        dialog->okButton()->click();
+    });
+    button->click();
+    EXPECT_EQ(requests().size(), 7u);
+    EXPECT_EQ(t.shown().back(), "Saved OK");
 }
 
 TEST_F(QrFormWiring, PasswordIsShownAndSavedWithTheProfile) {

@@ -45,11 +45,20 @@ TEST(QrListParser, SignedNumbersAndRangesAcrossZero) {
 }
 
 TEST(QrListParser, EmptyTextIsAnEmptyList) {
-    for (const QString& text : {QString(), QStringLiteral("\n"), QStringLiteral("  ")}) {
+    const Parsed p = parse(QString());
+    EXPECT_TRUE(p.ok);
+    EXPECT_TRUE(p.numbers.isEmpty());
+    EXPECT_TRUE(p.messages.empty());
+}
+
+// Blanks and line breaks alone are one item, and it is empty.
+TEST(QrListParser, OnlyBlanksOrLineBreaksAreAnEmptyItem) {
+    for (const QString& text :
+         {QStringLiteral("\n"), QStringLiteral("  "), QStringLiteral(" \r\n\t")}) {
         const Parsed p = parse(text);
-        EXPECT_TRUE(p.ok);
-        EXPECT_TRUE(p.numbers.isEmpty());
-        EXPECT_TRUE(p.messages.empty());
+        EXPECT_FALSE(p.ok);
+        EXPECT_EQ(p.messages,
+                  std::vector<QString>{QStringLiteral("Chyba: prázdna hodnota medzi čiarkami.")});
     }
 }
 

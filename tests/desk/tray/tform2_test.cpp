@@ -8,6 +8,7 @@
 #include "tform2.h"
 #include "tpgservice_process.h"
 
+#include <QApplication>
 #include <QTcpServer>
 
 #include <gtest/gtest.h>
@@ -266,7 +267,7 @@ TEST_F(DeskTray, ATickDuringAnOpenAlertDoesNotPoll) {
     guestCall("1", "1");
     guestCall("2", "2");
     clock.set("12:00:00.100");
-    QStringList during;
+    TEventList during;
     alerts.during = [&] {
         // Twenty seconds later, the first box still open; a new call waits.
         guestCall("3", "3");
@@ -276,7 +277,7 @@ TEST_F(DeskTray, ATickDuringAnOpenAlertDoesNotPoll) {
         EXPECT_TRUE(form2->polling());
     };
     form2->Tr1Animate();
-    EXPECT_EQ(during, QStringList({"1|1", "2|2"}));
+    EXPECT_EQ(during, (TEventList{{"1", "1"}, {"2", "2"}}));
     EXPECT_EQ(tickets, QStringList({"1:1 CALL", "2:2 PAY CASH"}));
     EXPECT_FALSE(form2->polling());
     // The next poll picks the waiting call up.
@@ -285,12 +286,55 @@ TEST_F(DeskTray, ATickDuringAnOpenAlertDoesNotPoll) {
     EXPECT_EQ(tickets, QStringList({"1:1 CALL", "2:2 PAY CASH", "3:3 PAY CARD"}));
 }
 
+// A profile without an output mode (a read that failed at start-up, or none
+// chosen) must not make the loop take the calls it cannot deliver.
+TEST_F(DeskTray, CallsWaitUntilTheProfileNamesAnOutputMode) {
+    registerCompany("");
+    ASSERT_TRUE(form2->checkinit({"tpgdesk"}));
+    guestCall("3", "1");
+    clock.set("12:00:20.100");
+    form2->Tr1Animate();
+    EXPECT_TRUE(alertTexts().empty());
+
+    // The call is still there for the poll after the profile names a mode.
+    writeProfileParams(*web, {{"id", id}, {"token", kApiToken}, {"output", "2"}});
+    clock.set("12:00:40.100");
+    form2->Tr1Animate(); // reads the profile again
+    EXPECT_EQ(t.form->profile().output, "2");
+    clock.set("12:01:00.100");
+    form2->Tr1Animate();
+    EXPECT_EQ(alertTexts(), std::vector<QString>{kPrefix + "3      CALL"});
+    EXPECT_EQ(tickets, QStringList({"1:3 CALL"}));
+    EXPECT_EQ(pending(), "");
+}
+
 TEST_F(DeskTray, TheLoopRunsWithoutATrayIcon) {
     registerCompany("1");
     ASSERT_TRUE(form2->checkinit({"tpgdesk"}));
+    QStringList balloons;
+    form2->balloon = [&](const QString& title, const QString& text, MessageIcon) {
+        balloons << title + "|" + text;
+    };
     form2->traysteps();
+    // The balloon, empty, is asked for at program entry and by "Minmize".
+    EXPECT_EQ(balloons, QStringList{"|"});
+    form2->BitBtn1Click();
+    EXPECT_EQ(balloons, QStringList({"|", "|"}));
     EXPECT_FALSE(form2->hasTrayIcon()); // offscreen: no notification area
     EXPECT_TRUE(form2->animationTimer().isActive());
     EXPECT_EQ(form2->animationTimer().interval(), 750);
     EXPECT_FALSE(form2->isVisible());
+}
+
+// Without a notification area a balloon with something to say comes as a
+// box, once the caller has returned; the empty one shows nothing.
+TEST_F(DeskTray, WithoutATrayABalloonThatSaysSomethingIsABox) {
+    form2->balloon(QString(), QString(), MessageIcon::Information);
+    form2->balloon("Ticket not printed", "The ticket for table 12 ...", MessageIcon::Warning);
+    EXPECT_TRUE(t.messages.entries().empty());
+    QApplication::processEvents();
+    ASSERT_EQ(t.messages.entries().size(), 1u);
+    EXPECT_EQ(t.messages.entries()[0].caption, "Ticket not printed");
+    EXPECT_EQ(t.messages.entries()[0].text, "The ticket for table 12 ...");
+    EXPECT_EQ(t.messages.entries()[0].icon, MessageIcon::Warning);
 }

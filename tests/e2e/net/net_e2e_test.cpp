@@ -149,6 +149,26 @@ TEST(PrnfeedToNetworkPrinter, StalledPrinterFailsTheReleaseAfterTheDrainTime) {
     EXPECT_EQ(run.exitCode, 13);
 }
 
+TEST(PrnfeedToNetworkPrinter, AScriptCutShortByAStalledPrinterFails) {
+    // With a wait after the job the port is let go at once and the release
+    // itself succeeds: only the dropped rest of the script can fail the job.
+    testprinter::Options o = printerOnAnyPort();
+    o.stallAfter = 1000;
+    o.neverClose = true;
+    o.receiveBuffer = 4096;
+    testprinter::TestPrinter printer(o);
+    ASSERT_TRUE(printer.start(nullptr));
+    std::string script;
+    for (int i = 0; i < 20000; ++i)
+        script += "\"" + std::string(1000, 'x') + "\"\n";
+    script += "ESC 105\n";
+    std::string file = tempFile(std::vector<uint8_t>(script.begin(), script.end()));
+    RunResult run = runPrnfeed({"-w1", file, target(printer)}, 90);
+    std::remove(file.c_str());
+    ASSERT_FALSE(run.timedOut) << "prnfeed hung on a stalled printer";
+    EXPECT_EQ(run.exitCode, 13);
+}
+
 TEST(PrnfeedToNetworkPrinter, NoPrinterListeningFailsTheClaim) {
     testprinter::TestPrinter printer(printerOnAnyPort());
     ASSERT_TRUE(printer.start(nullptr));
