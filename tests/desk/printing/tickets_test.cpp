@@ -51,12 +51,12 @@ TEST(PrintingQrTicket, WholeScript) {
                     "\"" + blanks(45) + "\" CR LF",
                     "ESC d 0 CR LF",
                     "ESC d 0 CR LF",
-                    "GS \"(k\"  3 0 49 65 50 0 CR GS \"(k\"  2 0 49 67  7 CR GS \"(k\"  2 0 49 "
+                    "GS \"(k\"  4 0 49 65 50 0 CR GS \"(k\"  3 0 49 67  7 CR GS \"(k\"  3 0 49 "
                     "69 48 CR",
                     "GS \"(k\" 49 0 49 80 48 ",
                     "\"https://tableping.sk/options.php?id=12345&qr=7\"",
                     "CR LF",
-                    "ESC $ 170 0 CR GS \"(k\"  2 0 49 81 48 CR LF",
+                    "ESC $ 170 0 CR GS \"(k\"  3 0 49 81 48 CR LF",
                     "ESC d 0 CR LF",
                     "\"" + footer + "\" CR LF",
                     "ESC d 0 CR LF",

@@ -122,6 +122,9 @@ TEST_F(ReceiptsE2E, QrTicketPictureHoldsTheGuestPageAddress) {
     EXPECT_TRUE(contains(t, "\n                   Scan me\n")) << t;
     EXPECT_TRUE(contains(t, "\n          QR: 7\n")) << t;
     EXPECT_TRUE(contains(t, ": https://tableping.sk/options.php?id=12345&qr=7]\n")) << t;
+    // Every QR setting reaches the printer whole: none is cut short and
+    // none of its values spills onto the paper as text.
+    EXPECT_FALSE(contains(t, "ignored")) << t;
     // ESC i cuts; the CR LF after it feeds an empty line.
     EXPECT_TRUE(t.ends_with("\n[partial cut]\n\n")) << t;
 }

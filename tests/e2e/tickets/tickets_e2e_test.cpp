@@ -142,14 +142,15 @@ TEST_F(PrintingTicketsE2E, QrTicketArrivesWithTheQrCommands) {
         kTable852 + kNormal + kDouble + text(blanks(8) + "Bar \"Kaviare\xE5\"" + blanks(8)) +
         kFeed + kBold + kNormal + text(blanks(19) + "C:\\menu" + blanks(19)) + text(blanks(45)) +
         kFeed + kFeed +
-        // GS ( k: QR model 2, module size 7, error correction L, each with its CR
-        QByteArray("\x1D(k\x03\x00\x31\x41\x32\x00\r", 10) +
-        QByteArray("\x1D(k\x02\x00\x31\x43\x07\r", 9) +
-        QByteArray("\x1D(k\x02\x00\x31\x45\x30\r", 9) +
+        // GS ( k: QR model 2, module size 7, error correction L, each with its CR;
+        // the two length bytes count every byte after them
+        QByteArray("\x1D(k\x04\x00\x31\x41\x32\x00\r", 10) +
+        QByteArray("\x1D(k\x03\x00\x31\x43\x07\r", 9) +
+        QByteArray("\x1D(k\x03\x00\x31\x45\x30\r", 9) +
         // store 46 + 3 = 49 bytes of symbol data
         QByteArray("\x1D(k\x31\x00\x31\x50\x30", 8) + address + "\r\n" +
         // ESC $ 170 0, then print the stored symbol
-        QByteArray("\x1B$\xAA\x00\r\x1D(k\x02\x00\x31\x51\x30\r\n", 15) + kFeed +
+        QByteArray("\x1B$\xAA\x00\r\x1D(k\x03\x00\x31\x51\x30\r\n", 15) + kFeed +
         text(blanks(14) + "WWW.TABLEPING.SK" + blanks(15)) + kFeed + text("") + kDouble +
         text(blanks(10) + "QR: 7") + kFeed + kFeed + kNormal + kBold +
         text(blanks(18) + "Thank you" + blanks(18)) + text(blanks(45)) +
