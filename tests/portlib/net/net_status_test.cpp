@@ -128,32 +128,6 @@ TEST(KpStatus, ForceNotConfirmedIsRetriedAndGivesUpAfterThreePasses) {
     EXPECT_TRUE(sleeps.empty());
 }
 
-// The trace of one scope in a file of the test's own.
-class TraceCapture {
-public:
-    TraceCapture() {
-        char name[] = "/tmp/dova-status-trace-XXXXXX";
-        ::close(::mkstemp(name));
-        path_ = name;
-        ::setenv("DOVA_TRACE", name, 1);
-        os::traceReset();
-    }
-    ~TraceCapture() {
-        ::unsetenv("DOVA_TRACE");
-        os::traceReset();
-        std::remove(path_.c_str());
-    }
-    std::string text() const {
-        std::ifstream in(path_);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-private:
-    std::string path_;
-};
-
 // A UDP port on loopback: kept open and silent, or closed so the host answers
 // "port unreachable".
 struct UdpPeer {

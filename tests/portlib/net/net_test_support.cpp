@@ -1,6 +1,7 @@
 #include "net_test_support.h"
 
 #include "os/os_clock.h"
+#include "os/os_trace_sink.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 uint32_t loopback() {
     return htonl(INADDR_LOOPBACK);
@@ -122,4 +124,25 @@ std::vector<uint8_t> pattern(size_t n) {
     for (size_t i = 0; i < n; ++i)
         v[i] = uint8_t(i * 13 + i / 509);
     return v;
+}
+
+TraceCapture::TraceCapture() {
+    char name[] = "/tmp/dova-net-trace-XXXXXX";
+    ::close(::mkstemp(name));
+    path_ = name;
+    ::setenv("DOVA_TRACE", name, 1);
+    os::traceReset();
+}
+
+TraceCapture::~TraceCapture() {
+    ::unsetenv("DOVA_TRACE");
+    os::traceReset();
+    std::remove(path_.c_str());
+}
+
+std::string TraceCapture::text() const {
+    std::ifstream in(path_);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
 }

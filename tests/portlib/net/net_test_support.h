@@ -66,3 +66,16 @@ template <class Edit> testprinter::Options anyPort(Edit edit) {
 inline testprinter::Options anyPort() {
     return anyPort([](testprinter::Options&) {});
 }
+
+// The library's debug trace of one scope, in a file of the test's own.
+class TraceCapture {
+public:
+    TraceCapture();
+    ~TraceCapture();
+    TraceCapture(const TraceCapture&) = delete;
+    TraceCapture& operator=(const TraceCapture&) = delete;
+    std::string text() const;
+
+private:
+    std::string path_;
+};

@@ -37,32 +37,6 @@ TEST(NetFactory, EachOpenModeMakesItsClass) {
     EXPECT_EQ(dovaCreatePort(DOVA_IF_KPNET, 3), nullptr);
 }
 
-// The trace of one scope in a file of the test's own.
-class TraceCapture {
-public:
-    TraceCapture() {
-        char name[] = "/tmp/dova-net-trace-XXXXXX";
-        ::close(::mkstemp(name));
-        path_ = name;
-        ::setenv("DOVA_TRACE", name, 1);
-        os::traceReset();
-    }
-    ~TraceCapture() {
-        ::unsetenv("DOVA_TRACE");
-        os::traceReset();
-        std::remove(path_.c_str());
-    }
-    std::string text() const {
-        std::ifstream in(path_);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-private:
-    std::string path_;
-};
-
 TEST(NetTrace, KpnetWorkerPortTracesItsLifeWithTheTraditionalSpellings) {
     testprinter::TestPrinter printer(anyPort([](testprinter::Options& o) {
         o.statusChannel = true;
