@@ -11,28 +11,61 @@ void PortScript::byte(uint8_t value) {
     // Once the port has stalled the rest of the job is dropped: nothing more
     // is offered, and nothing more is shown as sent.
     if (stalled_) return;
-    // A port that prints on our output shows each byte as it takes it, so the
-    // byte's line comes first to keep the two in order; such a port never
-    // queues. Any other port's byte is shown once the port has answered it,
-    // so that a byte it never took is not shown as sent.
-    bool shown = false;
     if (showData_ && port_.printsOnOurOutput()) {
-        display_.sent(value);
-        shown = true;
+        echoByte(value);
+        return;
     }
+    pending_.push_back(value);
+    if (pending_.size() >= runLimit) flush();
+}
+
+void PortScript::bytes(std::string_view run) {
+    if (stalled_) return;
+    if (showData_ && port_.printsOnOurOutput()) {
+        for (char c : run)
+            echoByte(static_cast<uint8_t>(c));
+        return;
+    }
+    pending_.insert(pending_.end(), run.begin(), run.end());
+    if (pending_.size() >= runLimit) flush();
+}
+
+void PortScript::shown(uint8_t value) {
+    if (showData_) display_.sent(value);
+}
+
+void PortScript::echoByte(uint8_t value) {
+    // Such a port never queues, and shows each byte as it takes it.
+    display_.sent(value);
+    uint32_t written = 0;
+    port_.write(&value, 1, &written);
+}
+
+void PortScript::flush() {
     // A worker-thread port takes nothing while its queue is full; offer the
-    // byte again until it goes in, the port reports a failure, or the port
-    // has taken nothing for the whole limit. A failed byte does not stop the
-    // script.
+    // rest again until it goes in, the port reports a failure, or the port
+    // has taken nothing for the whole limit. A failure costs the byte the
+    // port could not take, not the script: the bytes after it are offered
+    // again, exactly as if each had been written alone.
+    const uint8_t* next = pending_.data();
+    const uint8_t* end = next + pending_.size();
     uint32_t start = 0;
     bool waiting = false;
     RetryPause pause;
-    for (;;) {
+    while (next != end && !stalled_) {
+        uint32_t length = static_cast<uint32_t>(end - next);
         uint32_t written = 0;
-        int32_t result = port_.write(&value, 1, &written);
-        if (written != 0 || result != 0) {
-            if (showData_ && !shown) display_.sent(value);
-            return;
+        int32_t result = port_.write(next, length, &written);
+        if (written > length) written = length;
+        uint32_t consumed = written;
+        if (result != 0 && consumed < length) ++consumed;
+        for (uint32_t i = 0; i < consumed; ++i)
+            shown(next[i]);
+        next += consumed;
+        if (consumed != 0) {
+            waiting = false;
+            pause.reset();
+            continue;
         }
         uint32_t now = tickCount();
         if (!waiting) {
@@ -41,13 +74,15 @@ void PortScript::byte(uint8_t value) {
         } else if (now - start >= limit_.giveUpMs) {
             reportStalledPort(limit_.giveUpMs);
             stalled_ = true;
-            return;
+            break;
         }
         pause.wait();
     }
+    pending_.clear();
 }
 
 void PortScript::poll() {
+    flush();
     uint8_t value = 0;
     uint32_t got = 0;
     int32_t result = port_.read(&value, 1, &got);
@@ -55,11 +90,13 @@ void PortScript::poll() {
 }
 
 void PortScript::message(std::string_view text) {
+    flush();
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
 }
 
 void PortScript::prompt(std::string_view text) {
+    flush();
     std::fflush(stdout);
     // Keys typed as soon as the prompt shows are taken without echo.
     KeyWait wait(keys_);
@@ -78,6 +115,7 @@ void PortScript::prompt(std::string_view text) {
 }
 
 void PortScript::delay(std::string_view text) {
+    flush();
     int32_t ms = leadingDecimal(text);
     // A negative delay would otherwise mean about 49 days.
     uint32_t limit = ms < 0 ? 0 : static_cast<uint32_t>(ms);

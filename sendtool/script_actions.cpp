@@ -4,6 +4,11 @@
 
 namespace sendtool {
 
+void ScriptActions::bytes(std::string_view run) {
+    for (char c : run)
+        byte(static_cast<uint8_t>(c));
+}
+
 void ScriptActions::number(uint32_t value) {
     int width = value < 0x100u ? 1 : value < 0x10000u ? 2 : 4;
     for (int i = 0; i < width; ++i)
@@ -15,8 +20,7 @@ void ScriptActions::name(std::string_view text) {
         byte(*code);
         return;
     }
-    for (char c : text)
-        byte(static_cast<uint8_t>(c));
+    bytes(text);
 }
 
 } // namespace sendtool

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 using namespace sendtool;
 using sendtool_test::Captured;
@@ -76,11 +78,41 @@ TEST(SendtoolByteEmitter, OffersAByteAgainWhileTheQueueIsFull) {
     port.refusals = 5;
     PortScript script(port, display, keys, true);
     script.number(0x4142);
+    script.finish();
     EXPECT_EQ(port.taken, "BA");
-    EXPECT_EQ(port.offered.size(), 7u);
+    EXPECT_EQ(port.offered, (std::vector<uint32_t>{2, 2, 2, 2, 2, 2}));
     EXPECT_FALSE(script.stalled());
-    // Each byte is shown once, before it is written, however often it was offered.
+    // Each byte is shown once, after the port took it, however often it was offered.
     EXPECT_EQ(out.text(), ">000000:  66 42h B\n>000001:  65 41h A\n");
+}
+
+TEST(SendtoolByteEmitter, GathersALineIntoOneWriteAndOffersWhatIsLeftAgain) {
+    Captured out;
+    ByteDisplay display(out.file());
+    ConsoleKeys keys(-1);
+    FakePort port;
+    port.maxPerWrite = 3;
+    PortScript script(port, display, keys, false);
+    script.bytes("Table");
+    script.name("CR");
+    script.number(10);
+    EXPECT_TRUE(port.offered.empty());
+    // The newline's poll comes after the line's bytes reached the port.
+    script.poll();
+    EXPECT_EQ(port.readCalls, 1);
+    EXPECT_EQ(port.offered, (std::vector<uint32_t>{7, 4, 1}));
+    EXPECT_EQ(port.taken, "Table\r\n");
+    // Line commands and the end of the script also send what is gathered.
+    script.bytes("ab");
+    script.message("");
+    script.bytes("cd");
+    script.finish();
+    EXPECT_EQ(port.taken, "Table\r\nabcd");
+    // A long run goes out before its line ends.
+    FakePort big;
+    PortScript longLine(big, display, keys, false);
+    longLine.bytes(std::string(10000, 'x'));
+    EXPECT_EQ(big.taken.size(), 10000u);
 }
 
 TEST(SendtoolByteEmitter, AFailedByteIsNotRepeatedAndTheScriptGoesOn) {
@@ -93,7 +125,9 @@ TEST(SendtoolByteEmitter, AFailedByteIsNotRepeatedAndTheScriptGoesOn) {
         PortScript script(port, display, keys, false);
         script.byte(1);
         script.byte(2);
-        EXPECT_EQ(port.offered.size(), 2u) << failure;
+        script.finish();
+        // Each failure costs one byte: the second is offered alone.
+        EXPECT_EQ(port.offered, (std::vector<uint32_t>{2, 1})) << failure;
         EXPECT_FALSE(script.stalled());
     }
 }
@@ -106,6 +140,7 @@ TEST(SendtoolByteEmitter, GivesUpOnAPortThatTakesNothingAndWaitsOnlyOnce) {
     port.full = true;
     PortScript script(port, display, keys, true, StallLimit{50});
     script.byte('a');
+    script.finish();
     ASSERT_TRUE(script.stalled());
     size_t offers = port.offered.size();
     EXPECT_GE(offers, 2u);
