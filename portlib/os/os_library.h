@@ -11,7 +11,9 @@ namespace os {
 class Library {
 public:
     Library() = default;
-    Library(Library&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+    Library(Library&& other) noexcept : handle_(other.handle_), keep_(other.keep_) {
+        other.handle_ = nullptr;
+    }
     Library& operator=(Library&& other) noexcept;
     Library(const Library&) = delete;
     Library& operator=(const Library&) = delete;
@@ -30,9 +32,16 @@ public:
 
     void close();
 
+    // Leaves the module loaded when this object goes, for a library that is
+    // kept for the life of the process: its own exit handlers and thread
+    // data may still run after our statics are destroyed, and unloading it
+    // under them would crash the process on its way out.
+    void keepLoaded() { keep_ = true; }
+
 private:
     explicit Library(void* handle) : handle_(handle) {}
     void* handle_ = nullptr;
+    bool keep_ = false;
 };
 
 // The file loaded for a library name, in this order:

@@ -8,6 +8,7 @@ bool VendorLibrary::isLoaded() {
     std::call_once(once_, [this] {
         std::string why;
         library_ = os::Library::load(name_, &why);
+        library_.keepLoaded();
         if (!library_.isLoaded()) dovaTrace("DOVA: %s not loaded: %.900s\n", name_, why.c_str());
     });
     return library_.isLoaded();

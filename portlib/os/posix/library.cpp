@@ -37,15 +37,16 @@ const char* belowProgramFiles(const std::string& path) {
 
 Library& Library::operator=(Library&& other) noexcept {
     if (this != &other) {
-        close();
+        if (!keep_) close();
         handle_ = other.handle_;
+        keep_ = other.keep_;
         other.handle_ = nullptr;
     }
     return *this;
 }
 
 Library::~Library() {
-    close();
+    if (!keep_) close();
 }
 
 Library Library::load(const char* name, std::string* why) {

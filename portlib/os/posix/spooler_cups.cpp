@@ -69,6 +69,7 @@ const LoadedCups& loadedCups() {
     static const LoadedCups loaded = [] {
         LoadedCups c;
         c.library = Library::load("libcups.so.2", &c.failure);
+        c.library.keepLoaded();
         if (!c.library.isLoaded()) {
             c.failure = "libcups.so.2 cannot be loaded: " + c.failure;
             return c;
