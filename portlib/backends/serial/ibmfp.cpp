@@ -61,6 +61,21 @@ int32_t WIBMFP::claim(int32_t) {
     return DOVA_OK;
 }
 
+int32_t WIBMFP::getCommTimeouts(DovaCommTimeouts* timeouts) {
+    std::lock_guard<std::mutex> guard(timeoutsLock_);
+    return WCom::getCommTimeouts(timeouts);
+}
+
+int32_t WIBMFP::setCommTimeouts(const DovaCommTimeouts* timeouts) {
+    std::lock_guard<std::mutex> guard(timeoutsLock_);
+    return WCom::setCommTimeouts(timeouts);
+}
+
+DovaCommTimeouts WIBMFP::lineTimeouts() {
+    std::lock_guard<std::mutex> guard(timeoutsLock_);
+    return activeTimeouts_;
+}
+
 int32_t WIBMFP::release(int32_t timeout) {
     if (!node_.isOpen()) return DOVA_OK;
     dovaTrace("DOVA: WIBMFP::release(%d)\n", timeout);
@@ -144,7 +159,7 @@ int32_t WIBMFP::writeFrame(const std::array<uint8_t, 9>& frame) {
 }
 
 int WIBMFP::writeBounded(const uint8_t* data, size_t length, size_t* written) {
-    const DovaCommTimeouts& t = activeTimeouts_;
+    const DovaCommTimeouts t = lineTimeouts();
     const bool bounded = t.writeTotalTimeoutMultiplier != 0 || t.writeTotalTimeoutConstant != 0;
     const uint64_t bound =
         uint64_t(t.writeTotalTimeoutMultiplier) * length + t.writeTotalTimeoutConstant;
@@ -193,7 +208,7 @@ int WIBMFP::readClocked() {
 }
 
 int WIBMFP::readLineByte() {
-    const DovaCommTimeouts& t = activeTimeouts_;
+    const DovaCommTimeouts t = lineTimeouts();
     const uint64_t total = uint64_t(t.readTotalTimeoutMultiplier) + t.readTotalTimeoutConstant;
     // Interval MAXDWORD without a total bound: only a byte already there.
     const bool immediate = total == 0 && t.readIntervalTimeout == kMaxDword;
@@ -245,7 +260,7 @@ void WIBMFP::writeCallerData(uint32_t periodMs) {
     // The next frame clears the driver's buffers: what was written must
     // have left by then (the write bound at most).
     if (wrote) {
-        const uint32_t bound = activeTimeouts_.writeTotalTimeoutConstant;
+        const uint32_t bound = lineTimeouts().writeTotalTimeoutConstant;
         const uint32_t since = os::tickCount();
         uint32_t pending = 0;
         while (os::serialPendingOutput(node_, &pending) && pending != 0 &&

@@ -28,6 +28,7 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 
 class WIBMFP : public WCom, public WAsync {
 public:
@@ -45,6 +46,10 @@ public:
     // Waits while the queue keeps draining (1 when it stalls for the
     // time-out), stops the thread and closes.
     int32_t release(int32_t timeout) override;
+
+    // Set while open, they bound the thread's next read or write.
+    int32_t getCommTimeouts(DovaCommTimeouts* timeouts) override;
+    int32_t setCommTimeouts(const DovaCommTimeouts* timeouts) override;
 
     // The queues only: the driver's buffers belong to the protocol thread,
     // which clears them before each frame anyway.
@@ -84,6 +89,10 @@ private:
     // driver's output drain (the next frame clears it).
     void writeCallerData(uint32_t periodMs);
 
+    // The time-outs in force, as the protocol thread reads them.
+    DovaCommTimeouts lineTimeouts();
+
+    std::mutex timeoutsLock_; // guards activeTimeouts_ while the thread runs
     std::array<uint8_t, ibmfp::kFrameMax> answer_{};
     // Bits 0x40 and 0x10 of the last answer's flags.
     uint8_t answerFlags_ = 0x40;
