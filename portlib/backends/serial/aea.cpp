@@ -143,7 +143,7 @@ int32_t WAea::send(const void* data, uint32_t length, uint32_t* written, uint32_
         // A block that cannot go out ends the send: the blocks after it
         // would reach the printer with a hole in the ticket.
         if (!writeFrame(frameLength)) {
-            dovaTrace("DOVA: WAea::send block %u not sent\n", done / kBlockData);
+            dovaTrace("DOVA: WAea::send block %u not sent\n", unsigned(done / kBlockData));
             if (written) *written = done;
             return DOVA_E_WRITE;
         }
