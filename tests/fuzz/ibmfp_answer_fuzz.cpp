@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto frame = std::make_unique<ibmfp::Frame>();
     size_t at = 0;
     uint8_t flags = 0xFF;
-    const int n = ibmfp::readAnswer([&]() -> int { return at < size ? data[at++] : -1; }, *frame,
-                                    &flags);
+    const int n =
+        ibmfp::readAnswer([&]() -> int { return at < size ? data[at++] : -1; }, *frame, &flags);
     if (n > 0) {
         const size_t total = size_t(n);
         const uint32_t length = uint32_t((*frame)[3]) | uint32_t((*frame)[4]) << 8;
