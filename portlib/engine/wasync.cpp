@@ -381,22 +381,7 @@ bool WAsync::writeBlock(uint32_t tagB, uint32_t tagC, uint32_t purgesAtFetch) {
             continue;
         }
         const TransferResult r = transfer_->write(sendPosition_, sendRemaining_.load(), stopEvent_);
-        if (r.count > 0) {
-            bool counted = false;
-            {
-                std::lock_guard<std::mutex> guard(sendLock_);
-                // A purge while the write ran abandoned this block.
-                if (purges_ == purgesAtFetch) {
-                    sendPosition_ += r.count;
-                    sendRemaining_.store(sendRemaining_.load() - r.count);
-                    counted = true;
-                }
-            }
-            if (counted) {
-                sendProgress_.notify_all();
-                if (owner_.sendHook) owner_.sendHook(&owner_, r.count, tagB, tagC);
-            }
-        }
+        if (r.count > 0) countWritten(r.count, tagB, tagC, purgesAtFetch);
         if (stopping() || r.status == TransferStatus::Stopped) return false;
         if (r.status == TransferStatus::Failed) {
             if (transfer_->failureIsPermanent(r.error)) {
@@ -410,6 +395,30 @@ bool WAsync::writeBlock(uint32_t tagB, uint32_t tagC, uint32_t purgesAtFetch) {
         }
     }
     return true;
+}
+
+void WAsync::countWritten(uint32_t n, uint32_t tagB, uint32_t tagC, uint32_t purgesAtFetch) {
+    {
+        std::lock_guard<std::mutex> guard(sendLock_);
+        // A purge while the write ran abandoned this block.
+        if (purges_ != purgesAtFetch) return;
+        sendPosition_ += n;
+        sendRemaining_.store(sendRemaining_.load() - n);
+    }
+    sendProgress_.notify_all();
+    if (owner_.sendHook) owner_.sendHook(&owner_, n, tagB, tagC);
+}
+
+uint32_t WAsync::pendingBlock(const uint8_t** data) {
+    if (!sendQueue_) return 0;
+    if (sendRemaining_.load() == 0 && !fetchBlock(&pendingTagB_, &pendingTagC_, &pendingPurges_))
+        return 0;
+    *data = sendPosition_;
+    return sendRemaining_.load();
+}
+
+void WAsync::pendingBlockWritten(uint32_t n) {
+    if (n != 0) countWritten(n, pendingTagB_, pendingTagC_, pendingPurges_);
 }
 
 void WAsync::runSendWorker(const char* startLine, const char* endLine) {

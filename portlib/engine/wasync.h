@@ -148,6 +148,16 @@ protected:
     // raiseLineEvents with what changed.
     void runWatchWorker(const char* startLine, const char* endLine, uint32_t periodMs,
                         const std::function<void()>& check);
+    // ---- For a port whose own protocol worker writes the queue between ------------
+    // frames of its own, instead of a send worker. Called by that worker only.
+    // The unwritten rest of the block at the head of the queue (a new block is
+    // fetched when none is pending); it stays in the send count until it is
+    // reported written. 0 when nothing is queued.
+    uint32_t pendingBlock(const uint8_t** data);
+    // n bytes of the pending block went out: counted as the send worker
+    // counts them (the drain sees progress, the send-progress hook is called).
+    void pendingBlockWritten(uint32_t n);
+
     // Passes line events to the owner's line hook, when one is set.
     void raiseLineEvents(uint32_t eventMask);
     // Stores bytes that arrived into the receive queue, as the receive worker
@@ -180,6 +190,9 @@ private:
     bool fetchBlock(uint32_t* tagB, uint32_t* tagC, uint32_t* purgesAtFetch);
     // Writes the fetched block; false when the worker is to end.
     bool writeBlock(uint32_t tagB, uint32_t tagC, uint32_t purgesAtFetch);
+    // Counts n written bytes of the block fetched at purgesAtFetch (unless a
+    // purge abandoned it meanwhile) and tells the send-progress hook.
+    void countWritten(uint32_t n, uint32_t tagB, uint32_t tagC, uint32_t purgesAtFetch);
     uint32_t sendCountLocked() const;
     // What the send queue holds, taking the send lock where the queue needs it.
     uint32_t queuedNow();
@@ -202,6 +215,8 @@ private:
     std::unique_ptr<uint8_t[]> sendBlock_;
     uint32_t activeSendBlockSize_ = 0;
     const uint8_t* sendPosition_ = nullptr; // the send worker's alone
+    // The tags and purge count of the pending block of a protocol worker.
+    uint32_t pendingTagB_ = 0, pendingTagC_ = 0, pendingPurges_ = 0;
     // Read by the worker without the lock to decide whether to fetch a block.
     std::atomic<uint32_t> sendRemaining_{0};
     // Counts purgeSend calls, so that a write in progress while the caller

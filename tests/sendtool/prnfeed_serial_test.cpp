@@ -71,6 +71,47 @@ TEST_F(PrnfeedSerial, ScriptAndBinaryFileArriveByteForByteWithTheOptionsInForce)
     EXPECT_FALSE(line.crtscts);
 }
 
+TEST_F(PrnfeedSerial, AeaTargetsFrameTheFileOnTheDeviceOfCom1) {
+    // 600 bytes, the first a DLE: two blocks of 512 and 88 data bytes.
+    std::string content = "\x10";
+    for (int i = 1; i < 600; ++i)
+        content += char('a' + i % 26);
+    writeFile(dir / "ticket.bin", content);
+    const std::string first = "\x10\x10" + content.substr(1, 511), second = content.substr(512);
+    struct {
+        const char* target;
+        std::string opening, between, closing;
+    } const cases[] = {
+        {"ULTRA1", "\x02", "\x03\x02", "\x03"},
+        {"RESA1",
+         "\x02"
+         "0",
+         "\x03?\x02"
+         "1",
+         "\x17?"},
+        {"SITA1",
+         "\x02"
+         "0",
+         "\x03??\x02"
+         "1",
+         "\x03??"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        const size_t total =
+            c.opening.size() + first.size() + c.between.size() + second.size() + c.closing.size();
+        std::string got;
+        RunResult r = runReading({"-o", "ticket.bin", c.target}, total, &got);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        ASSERT_EQ(got.size(), total);
+        // The check bytes ('?') are the port's own tests' business.
+        std::string expected = c.opening + first + c.between + second + c.closing;
+        for (size_t i = 0; i < total; ++i)
+            if (expected[i] == '?') got[i] = '?';
+        EXPECT_EQ(got, expected);
+    }
+}
+
 TEST_F(PrnfeedSerial, BadPortNumbersAndMissingDevicesFailTheClaimAtOnce) {
     configure("COM1=" + printer.path() + "\nCOM7=/nonexistent-tty\n");
     writeFile(dir / "job.txt", "65");

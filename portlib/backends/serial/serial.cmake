@@ -5,6 +5,9 @@ list(APPEND DOVA_BACKEND_SOURCES
     backends/serial/com.cpp
     backends/serial/com_threads.cpp
     backends/serial/com_events.cpp
+    backends/serial/aea.cpp
+    backends/serial/ibmfp_frame.cpp
+    backends/serial/ibmfp.cpp
     backends/serial/serial_ports.cpp
     os/posix/serial_line.cpp
     os/posix/serial_settings.cpp
