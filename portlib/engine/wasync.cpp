@@ -266,7 +266,12 @@ bool WAsync::createEvents() {
 
 bool WAsync::createQueues() {
     sendQueue_ = makeQueue(sendQueueType_, sendBufferSize_);
-    recvQueue_ = makeQueue(recvQueueType_, recvBufferSize_);
+    {
+        // A library's callback thread may already deliver (storeReceived).
+        auto recvQueue = makeQueue(recvQueueType_, recvBufferSize_);
+        std::lock_guard<std::mutex> guard(recvLock_);
+        recvQueue_ = std::move(recvQueue);
+    }
     lockFreeSend_ = sendQueueType_ == 0;
     activeSendBlockSize_ = sendBlockSize_;
     activeRecvBlockSize_ = recvBlockSize_;
@@ -321,7 +326,12 @@ void WAsync::freeQueues() {
     sendPosition_ = nullptr;
     sendRemaining_.store(0);
     sendQueue_.reset();
-    recvQueue_.reset();
+    std::unique_ptr<CDataMgr> recvQueue;
+    {
+        // A library's callback thread may still deliver (storeReceived).
+        std::lock_guard<std::mutex> guard(recvLock_);
+        recvQueue = std::move(recvQueue_);
+    }
 }
 
 void WAsync::closeEvents() {

@@ -83,13 +83,35 @@ TEST_F(Api, OpenDependsOnTheModeTheKindOffers) {
 }
 
 TEST_F(Api, KindsWithoutABackendInThisBuildFailToOpenAndSaySo) {
+    // Kinds whose families are still to come; the first one this build lacks is tried, so
+    // the test outlives each family's arrival.
+    const struct {
+        const char* target;
+        const char* resolved;
+        const char* typeName;
+    } candidates[] = {
+        {"ULTRA1", "4000005B = _DovaWhatIF(NO=1,CH=0,IP=0.0.0.0:0)", "AEA"},
+        {"IBMFP1", "40000054 = _DovaWhatIF(NO=1,CH=-1,IP=0.0.0.0:0)", "IBMFP"},
+        {"ALD", "00000044 = _DovaWhatIF(NO=-1,CH=-1,IP=0.0.0.0:0)", "ALD"},
+    };
     ASSERT_EQ(DovaStartup(nullptr), DOVA_OK);
-    EXPECT_EQ(DovaOpenByName("XFS", DOVA_MODE_DIRECT), DOVA_INVALID_HANDLE);
+    for (const auto& c : candidates) {
+        DOVA_HANDLE h = DovaOpenByName(c.target, DOVA_MODE_DIRECT);
+        if (h != DOVA_INVALID_HANDLE) {
+            DovaClose(h);
+            continue;
+        }
+        DovaCleanup();
+        std::string trace = readFile(tracePath());
+        EXPECT_NE(trace.find(c.resolved), std::string::npos) << trace;
+        EXPECT_NE(trace.find(std::string("DOVA: ") + c.typeName +
+                             " ports are not available in this build\n"),
+                  std::string::npos)
+            << trace;
+        return;
+    }
     DovaCleanup();
-    std::string trace = readFile(tracePath());
-    EXPECT_NE(trace.find("00000058 = _DovaWhatIF(NO=-1,CH=-1,IP=0.0.0.0:0)"), std::string::npos)
-        << trace;
-    EXPECT_NE(trace.find("DOVA: XFS ports are not available in this build\n"), std::string::npos);
+    GTEST_SKIP() << "every candidate kind has a backend in this build";
 }
 
 TEST_F(Api, OpenTracesTheResolvedTarget) {
