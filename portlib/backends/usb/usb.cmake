@@ -6,6 +6,10 @@ list(APPEND DOVA_BACKEND_SOURCES
     backends/usb/usb_printer_class.cpp
     backends/usb/usbprn.cpp
     backends/usb/usbprn_threads.cpp
+    backends/usb/kpprn.cpp
+    backends/usb/kpprn_threads.cpp
+    backends/usb/kpusb.cpp
+    backends/usb/kpusb_threads.cpp
     backends/usb/usb_ports.cpp
     os/posix/usb.cpp
 )
