@@ -23,8 +23,10 @@ namespace {
 // node (ENODEV), through the seam, for the life of the object.
 class GoneNode {
 public:
-    explicit GoneNode(int fd) {
-        fd_ = fd;
+    // Passes every call on until fail() names the descriptor: installed
+    // before the port's workers start, so none of them sees the swap.
+    GoneNode() {
+        fd_ = -1;
         calls_ = 0;
         savedWrite_ = os::sys::write;
         savedRead_ = os::sys::read;
@@ -45,6 +47,7 @@ public:
         os::sys::write = savedWrite_;
         os::sys::read = savedRead_;
     }
+    void fail(int fd) { fd_ = fd; }
     int calls() const { return calls_; }
 
 private:
@@ -173,6 +176,7 @@ TEST_F(UsbPrinter, AnUnpluggedPrinterEndsTheJobAtOnce) {
 }
 
 TEST_F(UsbPrinter, ANodeReportingNoDeviceStopsTheWorkersWithoutSpinning) {
+    GoneNode gone;
     WUsbprnA port;
     port.setNo(1);
     ASSERT_EQ(port.claim(0), 0);
@@ -181,7 +185,7 @@ TEST_F(UsbPrinter, ANodeReportingNoDeviceStopsTheWorkersWithoutSpinning) {
     EXPECT_EQ(tree.read(12, 2), "ab");
     {
         // usblp's answer once the printer is gone, to writes and reads alike.
-        GoneNode gone(int(port.getHandle()));
+        gone.fail(int(port.getHandle()));
         ASSERT_EQ(port.send("cd", 2, &accepted, 0, 0, 0), 0);
         ASSERT_TRUE(tree.answer(12, "?")) << "wakes the reader, which finds the device gone";
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
