@@ -79,7 +79,6 @@ int32_t WUsb::release(int32_t timeout) {
 int WUsb::devicePath(char* out, const WUsbInterfaceClass& interfaceClass, int32_t index) {
     dovaTrace("DOVA: WUsb::devicePath(%d)\n", index);
     out[0] = '\0';
-    if (index < 0) return 0;
     int32_t count = 0;
     for (const os::UsbInterface& candidate : interfaceClass()) {
         if (!matches(candidate, vendorId_, productId_)) continue;
@@ -88,6 +87,9 @@ int WUsb::devicePath(char* out, const WUsbInterfaceClass& interfaceClass, int32_
             return 1;
         }
     }
+    // Says what is missing: no device at all, or fewer than the number.
+    dovaTrace("DOVA: WUsb::devicePath: %d device(s) match (vendor %04X, product %04X)\n", count,
+              vendorId_, productId_);
     return 0;
 }
 

@@ -68,7 +68,8 @@ public:
     // Finds the index-th interface of the class that passes the vendor and
     // product filter and copies its node path to out (kPathSize bytes; cut
     // to fit). 1 when found, else 0 with out empty. Traces
-    // "DOVA: WUsb::devicePath(%d)" with the index.
+    // "DOVA: WUsb::devicePath(%d)" with the index, and when nothing was
+    // found how many devices matched.
     int devicePath(char* out, const WUsbInterfaceClass& interfaceClass, int32_t index);
 
     static constexpr uint32_t kDirectWriteMs = 2000;

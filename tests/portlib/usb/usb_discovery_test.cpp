@@ -78,6 +78,11 @@ TEST_F(UsbDiscovery, ANumberBeyondTheMatchesFailsTheClaimAndLeavesThePathEmpty) 
     EXPECT_STREQ(name, "");
     EXPECT_EQ(port.isOpen(), 0);
     EXPECT_EQ(port.getHandle(), -1);
+    EXPECT_NE(files.trace().find("DOVA: WUsb::devicePath(1)\n"
+                                 "DOVA: WUsb::devicePath: 1 device(s) match (vendor 0000, "
+                                 "product 0000)\n"),
+              std::string::npos)
+        << files.trace();
 
     WUsbprn fresh;
     EXPECT_EQ(fresh.claim(0), DOVA_E_ADDRESS) << "the initial number -1 matches no device";
