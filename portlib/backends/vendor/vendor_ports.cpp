@@ -2,6 +2,8 @@
 #include "backends/vendor/ibmdll_threads.h"
 #include "backends/vendor/kzapi.h"
 #include "backends/vendor/stario.h"
+#include "backends/vendor/tansy.h"
+#include "backends/vendor/tansy_threads.h"
 #include "port_registry.h"
 
 #include <dova/dova.h>
@@ -15,4 +17,6 @@ void dovaRegisterVendorPorts(DovaPortRegistry& registry) {
     }
     registry.add<WIBMDLL>(DOVA_IF_IBMDLL, 0);
     registry.add<WIBMDLLA>(DOVA_IF_IBMDLL, 1);
+    registry.add<WTansy>(DOVA_IF_TANSY, 0);
+    registry.add<WTansyA>(DOVA_IF_TANSY, 1);
 }
