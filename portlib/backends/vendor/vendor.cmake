@@ -9,6 +9,8 @@ list(APPEND DOVA_BACKEND_SOURCES
     backends/vendor/ibm_device_status.cpp
     backends/vendor/tansy.cpp
     backends/vendor/tansy_threads.cpp
+    backends/vendor/iom.cpp
+    backends/vendor/iom_threads.cpp
     backends/vendor/vendor_ports.cpp
 )
 list(APPEND DOVA_PORT_FAMILIES Vendor)

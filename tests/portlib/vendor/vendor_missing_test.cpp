@@ -5,6 +5,7 @@
 // (NoFunctions); the configuration comes from the test's environment, since
 // a library is looked for once per process.
 #include "backends/vendor/ibmdll.h"
+#include "backends/vendor/iom.h"
 #include "backends/vendor/kzapi.h"
 #include "backends/vendor/stario.h"
 #include "backends/vendor/tansy.h"
@@ -39,6 +40,22 @@ TEST(LibraryMissing, Tansy) {
     WTansy port;
     EXPECT_EQ(port.claim(0), DOVA_E_OPEN) << "the open answers -1";
     EXPECT_EQ(port.isOpen(), 0);
+}
+
+TEST(LibraryMissing, Iom) {
+    WIOM port;
+    EXPECT_EQ(port.claim(0), DOVA_E_IOMODULE);
+    EXPECT_EQ(port.isOpen(), 0);
+}
+
+// Without DeleteIOModule no module is made.
+TEST(FunctionsMissing, Iom) {
+    PlayedLibrary played("IOModule.dll");
+    ASSERT_TRUE(played.isLoaded());
+    played.reset();
+    WIOM port;
+    EXPECT_EQ(port.claim(0), DOVA_E_IOMODULE);
+    EXPECT_EQ(played.calls(), "");
 }
 
 TEST(FunctionsMissing, StarIO) {
@@ -121,6 +138,8 @@ TEST(NoFunctions, OpeningCallsAnswerTheirFixedValues) {
     EXPECT_EQ(ibm.claim(0), DOVA_E_OPEN);
     WTansy tansy;
     EXPECT_EQ(tansy.claim(0), DOVA_E_OPEN);
+    WIOM iom;
+    EXPECT_EQ(iom.claim(0), DOVA_E_IOMODULE);
     EXPECT_EQ(star.isOpen() + kz.isOpen() + ibm.isOpen() + tansy.isOpen(), 0);
 }
 
