@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 // Calls slot `function` of interface `table` of the module, or answers
 // `missing` when the module leaves that slot empty.
@@ -124,7 +125,9 @@ int32_t WIOM::claim(int32_t /*timeout*/) {
 }
 
 int32_t WIOM::openModule() {
-    library_ = os::Library::load("IOModule.dll");
+    std::string why;
+    library_ = os::Library::load("IOModule.dll", &why);
+    if (!library_.isLoaded()) dovaTrace("DOVA: IOModule.dll not loaded: %.900s\n", why.c_str());
     auto create = library_.function<IOModule* (*)()>("CreateIOModule");
     auto destroy = library_.function<void (*)(IOModule*)>("DeleteIOModule");
     IOModule* module = create && destroy ? create() : nullptr;
