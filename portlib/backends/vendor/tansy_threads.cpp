@@ -19,6 +19,9 @@ constexpr HelperLines writeLines{"DOVA: WGOR(%d/%d) dwErr=%d *****\n", "DOVA: WQ
 constexpr HelperLines readLines{"DOVA: RGOR(%d/%d) dwErr=%d *****\n", "DOVA: RQuit\n",
                                 "DOVA: ReadFile dwErr=%d\n"};
 
+// No library reason: the wait for a pending transfer itself failed.
+constexpr int waitFailed = -1;
+
 class UlmpaxTransfer final : public DovaTransfer {
 public:
     UlmpaxTransfer(const WTansy& port, SdHandle device, SdOverlapped& writeRecord,
@@ -48,9 +51,10 @@ public:
     }
 
     bool zeroReadEndsStream() const override { return false; }
-    // The library no longer knows the device: nothing queued can reach it.
+    // The library no longer knows the device, or a pending transfer could
+    // not be waited for: nothing queued can reach the printer.
     bool failureIsPermanent(int error) const override {
-        return uint32_t(error) == SD_ERROR_INVALID_HANDLE;
+        return uint32_t(error) == SD_ERROR_INVALID_HANDLE || error == waitFailed;
     }
 
 private:
@@ -87,7 +91,12 @@ private:
             dovaTrace("%s", lines.quit);
             return TransferResult::stopped();
         }
-        if (which != 1) return TransferResult::failed(os::lastError());
+        if (which != 1) {
+            // The transfer may still be running and own the record: the
+            // record cannot be used again, so the device counts as lost.
+            dovaTrace("DOVA: WAIT_FAILED %d\n", os::lastError());
+            return TransferResult::failed(waitFailed);
+        }
         // Lowering the event reads it, which orders the library's writes to
         // the record before the reads below.
         doneEvent.reset();
