@@ -360,7 +360,7 @@ int32_t DovaBase::reserved10() {
     return DOVA_E_NOTSUPPORTED;
 }
 
-int32_t DovaBase::deviceStatus(uint32_t /*a*/, uint32_t /*b*/, uint32_t /*c*/) {
+int32_t DovaBase::deviceStatus(uint32_t /*which*/, void* /*buffer*/, void* /*size*/) {
     return DOVA_E_NOTSUPPORTED;
 }
 
@@ -368,7 +368,7 @@ int32_t DovaBase::getEnvVars(void* /*buffer*/, uint32_t /*value*/) {
     return DOVA_E_NOTSUPPORTED;
 }
 
-int32_t DovaBase::getEnvVar(uint32_t /*a*/, uint32_t /*b*/) {
+int32_t DovaBase::getEnvVar(uint32_t /*station*/, void* /*buffer*/) {
     return DOVA_E_NOTSUPPORTED;
 }
 

@@ -209,9 +209,11 @@ public:
     virtual int32_t reserved8(uint32_t a, uint32_t b);
     virtual int32_t reserved9();
     virtual int32_t reserved10();
-    virtual int32_t deviceStatus(uint32_t a, uint32_t b, uint32_t c);
+    // The buffers of these two are the library's own records: pointers, so
+    // they stay as wide as the platform's pointers.
+    virtual int32_t deviceStatus(uint32_t which, void* buffer, void* size);
     virtual int32_t getEnvVars(void* buffer, uint32_t value);
-    virtual int32_t getEnvVar(uint32_t a, uint32_t b);
+    virtual int32_t getEnvVar(uint32_t station, void* buffer);
     virtual int32_t getCodePage(uint32_t value);
     virtual int32_t setCodePage(uint32_t a, uint32_t b);
     virtual int32_t reserved11(uint32_t a, uint32_t b, uint32_t c);

@@ -151,6 +151,20 @@ int32_t WIBMDLL::getEnvVars(void* buffer, uint32_t which) {
                                       buffer, uint16_t(which)));
 }
 
+int32_t WIBMDLL::deviceStatus(uint32_t which, void* buffer, void* size) {
+    if (!buffer || !size) return DOVA_E_PARAM;
+    return mapResult(DOVA_VENDOR_CALL(wntsfprtLibrary(), PrtDeviceStatus, missing, device_, station,
+                                      uint16_t(which), buffer, static_cast<uint16_t*>(size)));
+}
+
+int32_t WIBMDLL::getEnvVar(uint32_t stationId, void* buffer) {
+    if (!buffer) return DOVA_E_PARAM;
+    // This form names no set: the library is given set 0 rather than a
+    // value left over from some other call.
+    return mapResult(DOVA_VENDOR_CALL(wntsfprtLibrary(), PrtGetEnvVars, missing, device_,
+                                      uint16_t(stationId), buffer, uint16_t(0)));
+}
+
 int32_t WIBMDLL::getCodePage(uint32_t codePage) {
     return mapResult(
         DOVA_VENDOR_CALL(wntsfprtLibrary(), PrtGetCP, missing, device_, uint16_t(codePage)));

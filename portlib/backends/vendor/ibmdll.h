@@ -38,6 +38,11 @@ public:
     // The library's other functions, each result r mapped as 0 for 0, else
     // 9999 + r. buffer receives the values of set `which`.
     int32_t getEnvVars(void* buffer, uint32_t which) override;
+    // The device status of set `which` into buffer; size points at the
+    // 16-bit room in, the bytes stored out.
+    int32_t deviceStatus(uint32_t which, void* buffer, void* size) override;
+    // The values of the given station, of set 0 (the error counters).
+    int32_t getEnvVar(uint32_t station, void* buffer) override;
     int32_t getCodePage(uint32_t codePage) override;
     int32_t setCodePage(uint32_t codePage, uint32_t table) override;
 

@@ -7,6 +7,10 @@ list(APPEND DOVA_BACKEND_SOURCES
     backends/vendor/ibmdll.cpp
     backends/vendor/ibmdll_threads.cpp
     backends/vendor/ibm_device_status.cpp
+    backends/vendor/tansy.cpp
+    backends/vendor/tansy_threads.cpp
+    backends/vendor/iom.cpp
+    backends/vendor/iom_threads.cpp
     backends/vendor/vendor_ports.cpp
 )
 list(APPEND DOVA_PORT_FAMILIES Vendor)

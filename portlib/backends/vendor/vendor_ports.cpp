@@ -1,7 +1,11 @@
 #include "backends/vendor/ibmdll.h"
 #include "backends/vendor/ibmdll_threads.h"
+#include "backends/vendor/iom.h"
+#include "backends/vendor/iom_threads.h"
 #include "backends/vendor/kzapi.h"
 #include "backends/vendor/stario.h"
+#include "backends/vendor/tansy.h"
+#include "backends/vendor/tansy_threads.h"
 #include "port_registry.h"
 
 #include <dova/dova.h>
@@ -15,4 +19,8 @@ void dovaRegisterVendorPorts(DovaPortRegistry& registry) {
     }
     registry.add<WIBMDLL>(DOVA_IF_IBMDLL, 0);
     registry.add<WIBMDLLA>(DOVA_IF_IBMDLL, 1);
+    registry.add<WTansy>(DOVA_IF_TANSY, 0);
+    registry.add<WTansyA>(DOVA_IF_TANSY, 1);
+    registry.add<WIOM>(DOVA_IF_IOM, 0);
+    registry.add<WIOMA>(DOVA_IF_IOM, 1);
 }

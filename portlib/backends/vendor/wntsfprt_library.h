@@ -25,7 +25,9 @@ uint16_t PrtBeginTrans(WntsfprtDevice device, uint16_t mode);
 uint16_t PrtEndTrans(WntsfprtDevice device);
 uint16_t PrtCloseDevice(WntsfprtDevice device);
 /* Fills buffer with the values of set `which` (0 error counters: four
- * 16-bit words; 1 power-on status: one word; 3 printer id: one byte). */
+ * 16-bit words; 1 power-on status: one word; 3 printer id: one byte). This
+ * is the only form libdova calls: where a caller names only a station and a
+ * buffer, set 0 is asked for. */
 uint16_t PrtGetEnvVars(WntsfprtDevice device, uint16_t station, void* buffer, uint16_t which);
 /* Fills buffer with the device status (exception word, error word, count:
  * three 16-bit words); *size in the room, out the bytes stored. */

@@ -76,6 +76,7 @@ struct PlayedLibraries : ::testing::Test {
     void TearDown() override {
         ::unsetenv("DOVA_PLAYER_DIR");
         ::unsetenv("DOVA_PLAYER_SCRIPT");
+        ::unsetenv("LIBDOVA_CONF");
         fs::remove_all(dir);
     }
     std::string script(const std::string& text) {
@@ -129,6 +130,23 @@ TEST_F(PlayedLibraries, ScriptToIbmReachesTheLibraryInATransaction) {
     std::string c = calls("WNTSFPRT");
     EXPECT_EQ(c.rfind("PrtOpenDevice(1, 0)\nPrtBeginTrans(6989, 0)\n", 0), 0u) << c;
     const std::string end = "PrtEndTrans(6989)\nPrtCloseDevice(6989)\n";
+    EXPECT_EQ(c.substr(c.size() - end.size()), end) << c;
+}
+
+// The driver port library is found under the Program Files folder, and a
+// TANSY target opens ULM_LPT1 whatever its number.
+TEST_F(PlayedLibraries, ScriptToTansyReachesTheDriverPortLibrary) {
+    std::ofstream(dir / "libdova.conf") << "ProgramFiles=" << PROGRAM_FILES << "\n";
+    ::setenv("LIBDOVA_CONF", (dir / "libdova.conf").c_str(), 1);
+    EXPECT_EQ(runPrnfeed({script(ticket), "TANSY2"}), 0);
+    EXPECT_EQ(data("ULMPAX04"), ticketBytes);
+    std::string c = calls("ULMPAX04");
+    EXPECT_EQ(c.rfind("SD_CreateFile(L\"ULM_LPT1:\", 0xC0000000, 0, null, 3, 0x40000080, null)\n"
+                      "SD_WriteFile(1952, ",
+                      0),
+              0u)
+        << c;
+    const std::string end = "SD_CloseHandle(1952)\n";
     EXPECT_EQ(c.substr(c.size() - end.size()), end) << c;
 }
 

@@ -112,6 +112,33 @@ TEST_F(IbmPort, LibraryResultsAreKeptAbove9999) {
     EXPECT_EQ(played.calls(), "") << "neither reaches the library";
 }
 
+TEST_F(IbmPort, PassThroughSlotsReachTheLibrary) {
+    WIBMDLL port;
+    port.setNo(1);
+    ASSERT_EQ(port.claim(0), DOVA_OK);
+    played.reset();
+    played.script("PrtDeviceStatus.value", 0x0003'0080'8001);
+    uint8_t status[8] = {};
+    uint16_t size = 6;
+    EXPECT_EQ(port.deviceStatus(2, status, &size), DOVA_OK);
+    EXPECT_EQ(size, 6u);
+    EXPECT_EQ(status[0], 0x01);
+    EXPECT_EQ(status[4], 0x03);
+    played.script("PrtGetEnvVars.0", 0x1234);
+    uint8_t values[8] = {};
+    EXPECT_EQ(port.getEnvVar(5, values), DOVA_OK);
+    EXPECT_EQ(values[0], 0x34);
+    EXPECT_EQ(port.getEnvVars(values, 3), DOVA_OK);
+    played.script("PrtDeviceStatus", 7);
+    EXPECT_EQ(port.deviceStatus(0, status, &size), 9999 + 7);
+    EXPECT_EQ(port.deviceStatus(0, status, nullptr), DOVA_E_PARAM);
+    EXPECT_EQ(port.getEnvVar(1, nullptr), DOVA_E_PARAM);
+    EXPECT_EQ(played.calls(), "PrtDeviceStatus(6989, 1, 2, 6)\n"
+                              "PrtGetEnvVars(6989, 5, 0)\n"
+                              "PrtGetEnvVars(6989, 1, 3)\n"
+                              "PrtDeviceStatus(6989, 1, 0, 6)\n");
+}
+
 TEST_F(IbmPort, ClaimChecksTheNumberAndTheOpen) {
     WIBMDLL port;
     EXPECT_EQ(port.claim(0), DOVA_E_ADDRESS) << "no number set";

@@ -5,8 +5,10 @@
 // (NoFunctions); the configuration comes from the test's environment, since
 // a library is looked for once per process.
 #include "backends/vendor/ibmdll.h"
+#include "backends/vendor/iom.h"
 #include "backends/vendor/kzapi.h"
 #include "backends/vendor/stario.h"
+#include "backends/vendor/tansy.h"
 #include "vendor_test_support.h"
 
 #include <dova/dova.h>
@@ -32,6 +34,28 @@ TEST(LibraryMissing, Ibm) {
     port.setNo(1);
     EXPECT_EQ(port.claim(0), DOVA_E_OPEN) << "the open answers 9999";
     EXPECT_EQ(port.isOpen(), 0);
+}
+
+TEST(LibraryMissing, Tansy) {
+    WTansy port;
+    EXPECT_EQ(port.claim(0), DOVA_E_OPEN) << "the open answers -1";
+    EXPECT_EQ(port.isOpen(), 0);
+}
+
+TEST(LibraryMissing, Iom) {
+    WIOM port;
+    EXPECT_EQ(port.claim(0), DOVA_E_IOMODULE);
+    EXPECT_EQ(port.isOpen(), 0);
+}
+
+// Without DeleteIOModule no module is made.
+TEST(FunctionsMissing, Iom) {
+    PlayedLibrary played("IOModule.dll");
+    ASSERT_TRUE(played.isLoaded());
+    played.reset();
+    WIOM port;
+    EXPECT_EQ(port.claim(0), DOVA_E_IOMODULE);
+    EXPECT_EQ(played.calls(), "");
 }
 
 TEST(FunctionsMissing, StarIO) {
@@ -87,6 +111,21 @@ TEST(FunctionsMissing, Ibm) {
     EXPECT_EQ(played.calls(), "PrtOpenDevice(1, 0)\n");
 }
 
+TEST(FunctionsMissing, Tansy) {
+    PlayedLibrary played("C:\\Program Files\\ORVAN\\ORVAN Brisaprint 4\\ULMPAX04.DLL");
+    ASSERT_TRUE(played.isLoaded());
+    played.reset();
+    WTansy port;
+    ASSERT_EQ(port.claim(0), DOVA_OK);
+    uint32_t n = 7;
+    EXPECT_EQ(port.send("x", 1, &n, 0, 0, 0), DOVA_E_WRITE);
+    char b[2];
+    EXPECT_EQ(port.recv(b, sizeof b, &n, 0), DOVA_E_READ);
+    EXPECT_EQ(port.reset(), DOVA_E_RESET);
+    EXPECT_EQ(port.release(0), DOVA_OK);
+    EXPECT_EQ(port.isOpen(), 0);
+}
+
 // A library that loads but has none of the functions: the opening calls
 // answer too, without calling anything.
 TEST(NoFunctions, OpeningCallsAnswerTheirFixedValues) {
@@ -97,7 +136,11 @@ TEST(NoFunctions, OpeningCallsAnswerTheirFixedValues) {
     WIBMDLL ibm;
     ibm.setNo(1);
     EXPECT_EQ(ibm.claim(0), DOVA_E_OPEN);
-    EXPECT_EQ(star.isOpen() + kz.isOpen() + ibm.isOpen(), 0);
+    WTansy tansy;
+    EXPECT_EQ(tansy.claim(0), DOVA_E_OPEN);
+    WIOM iom;
+    EXPECT_EQ(iom.claim(0), DOVA_E_IOMODULE);
+    EXPECT_EQ(star.isOpen() + kz.isOpen() + ibm.isOpen() + tansy.isOpen(), 0);
 }
 
 } // namespace
