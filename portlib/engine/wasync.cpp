@@ -468,7 +468,7 @@ TransferResult WAsync::readAndStore(bool* ended) {
     return r;
 }
 
-void WAsync::runRecvWorker(const char* startLine, const char* endLine) {
+void WAsync::runRecvWorker(const char* startLine, const char* endLine, uint32_t idlePauseMs) {
     dovaTrace("%s", startLine);
     while (!stopping()) {
         bool ended = false;
@@ -487,7 +487,7 @@ void WAsync::runRecvWorker(const char* startLine, const char* endLine) {
         if (r.status == TransferStatus::Failed)
             pauseUnlessStopped(kRetryPauseMs);
         else if (r.count == 0)
-            pauseUnlessStopped(kIdlePauseMs);
+            pauseUnlessStopped(idlePauseMs);
     }
     dovaTrace("%s", endLine);
 }

@@ -137,8 +137,12 @@ protected:
     // each partial write to the send-progress hook, until stopped. A failure
     // the transfer calls permanent marks the device lost and ends the work.
     void runSendWorker(const char* startLine, const char* endLine);
-    // The receive worker: read blocks into the receive queue until stopped.
-    void runRecvWorker(const char* startLine, const char* endLine);
+    // The receive worker: read blocks into the receive queue until stopped;
+    // a read of nothing from a device (not the end of a stream) is followed
+    // by a pause of idlePauseMs before the next.
+    static constexpr uint32_t kIdleReadPauseMs = 5;
+    void runRecvWorker(const char* startLine, const char* endLine,
+                       uint32_t idlePauseMs = kIdleReadPauseMs);
     // The wait worker of an event-driven socket port: sleeps until the socket
     // has data (stored as the receive worker stores it) or ends, tracing the
     // network events (FD_WRITE once at the start, FD_READ, FD_CLOSE).

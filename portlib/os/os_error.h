@@ -35,5 +35,8 @@ bool errorHeldElsewhere(int error);
 // The node does not know the control request (a parallel status request on a
 // node that is no parallel port).
 bool errorRequestUnsupported(int error);
+// A read refused because the device has no way back to the host (a USB
+// printer without a bulk-in endpoint): nothing will ever arrive.
+bool errorNoReadSide(int error);
 
 } // namespace os

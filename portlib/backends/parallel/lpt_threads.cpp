@@ -29,6 +29,12 @@ private:
 
 } // namespace
 
+std::unique_ptr<DovaTransfer> dovaParallelTransfer(os::DeviceNode& node) {
+    const auto kind = os::parallelCanWait(node) ? DescriptorTransfer::Kind::Node
+                                                : DescriptorTransfer::Kind::UnpollableNode;
+    return std::make_unique<BackChannelTransfer>(node.handle(), kind);
+}
+
 WLptA::~WLptA() {
     WLptA::release(0);
 }
@@ -42,9 +48,7 @@ int32_t WLptA::claim(int32_t) {
         return r;
     }
     activeTimeouts_ = storedTimeouts_;
-    const auto kind = os::parallelCanWait(node_) ? DescriptorTransfer::Kind::Node
-                                                 : DescriptorTransfer::Kind::UnpollableNode;
-    setTransfer(std::make_unique<BackChannelTransfer>(node_.handle(), kind));
+    setTransfer(dovaParallelTransfer(node_));
     const bool started = startThreads(
         [this] {
             runSendWorker("DOVA: WLptA::procSend() Start\n", "DOVA: WLptA::procSend() End\n");

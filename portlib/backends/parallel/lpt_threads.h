@@ -23,3 +23,8 @@ public:
     int32_t purgeSend() override;
     int32_t purgeRecv() override;
 };
+
+// The transfer of a parallel printer's node, for the worker-thread ports
+// built on WLpt: the parport lp driver is waited on by short pauses, and a
+// failed read of the back channel is no failure of the device.
+std::unique_ptr<DovaTransfer> dovaParallelTransfer(os::DeviceNode& node);

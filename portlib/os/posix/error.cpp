@@ -55,4 +55,8 @@ bool errorRequestUnsupported(int error) {
     return error == ENOTTY || error == EOPNOTSUPP || error == ENOSYS;
 }
 
+bool errorNoReadSide(int error) {
+    return error == EINVAL;
+}
+
 } // namespace os

@@ -1,5 +1,8 @@
-// Parallel ports with a pseudo-terminal as the printer's node; the status
-// and init requests of the printer drivers are played through the seam.
+// Parallel ports (LPT, PRN, and KPLPT of the KP parallel driver) with a
+// pseudo-terminal as the printer's node; the status and init requests of the
+// printer drivers are played through the seam.
+#include "backends/parallel/kplpt.h"
+#include "backends/parallel/kplpt_threads.h"
 #include "backends/parallel/lpt.h"
 #include "backends/parallel/lpt_threads.h"
 #include "played_lines.h"
@@ -104,6 +107,49 @@ TEST_F(ParallelPort, PrnIsLptAndBadNumbersOpenNothing) {
     EXPECT_EQ(DovaClaim(h, 0), 1013);
     DovaClose(h);
     EXPECT_EQ(DovaCleanup(), 0);
+}
+
+class KpLpt : public ::testing::Test {
+protected:
+    PtyPrinter own;
+    PtyPrinter lpt2;
+    ScopedLibraryFiles files{"[devices]\nKPLPT1=" + own.path() + "\nLPT2=" + lpt2.path() + "\n"};
+};
+
+TEST_F(KpLpt, OwnKeyThenLptDeviceAndBadNumbers) {
+    ASSERT_EQ(DovaStartup(nullptr), 0);
+    DOVA_HANDLE h = DovaOpenByName("KPLPT", DOVA_MODE_THREADS);
+    EXPECT_EQ(DovaGetIFType(h), DOVA_IF_KPLPT);
+    ASSERT_EQ(DovaClaim(h, 0), 0) << "no digits: port 1";
+    uint32_t written = 0;
+    EXPECT_EQ(DovaWrite(h, "one", 3, &written, 0, 0, 0), 0);
+    EXPECT_EQ(own.read(3), "one");
+    EXPECT_EQ(DovaRelease(h, 5000), 0);
+    DovaClose(h);
+
+    h = DovaOpenByName("KPLPT2", DOVA_MODE_DIRECT);
+    ASSERT_EQ(DovaClaim(h, 0), 0) << "no KPLPT2 key: LPT2's device";
+    EXPECT_EQ(DovaWrite(h, "two", 3, &written, 0, 0, 0), 0);
+    EXPECT_EQ(lpt2.read(3), "two");
+    EXPECT_EQ(DovaForce(h, 1), DOVA_E_SYSTEM);
+    EXPECT_EQ(DovaRelease(h, 0), 0);
+    DovaClose(h);
+
+    for (const char* target : {"KPLPT0", "KPLPT33"}) {
+        for (int32_t mode : {DOVA_MODE_DIRECT, DOVA_MODE_THREADS}) {
+            h = DovaOpenByName(target, mode);
+            ASSERT_NE(h, DOVA_INVALID_HANDLE);
+            EXPECT_EQ(DovaClaim(h, 0), DOVA_E_ADDRESS) << target;
+            DovaClose(h);
+        }
+    }
+    EXPECT_EQ(DovaCleanup(), 0);
+    const std::string trace = files.trace();
+    for (const char* line : {"DOVA: WKplptA::claim()\n", "DOVA: WKplptA::procSend() Start\n",
+                             "DOVA: WKplptA::release(5000)\n", "DOVA: WKplpt::claim(2)\n",
+                             "DOVA: WKplpt::release(0)\n", "DOVA: WKplpt::claim(33)\n"})
+        EXPECT_NE(trace.find(line), std::string::npos) << line << trace;
+    EXPECT_EQ(trace.find("'/dev/lp32'"), std::string::npos) << "nothing opened for 33";
 }
 
 } // namespace
