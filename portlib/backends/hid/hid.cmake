@@ -1,7 +1,6 @@
 # HID receipt devices through hidraw: the kernel's interface, always there.
 list(APPEND DOVA_BACKEND_SOURCES
     backends/hid/hid_report_descriptor.cpp
-    backends/hid/hid_usb_base.cpp
     backends/hid/hid.cpp
     backends/hid/hid_ibm_m4.cpp
     backends/hid/hid_ibm_ti4.cpp

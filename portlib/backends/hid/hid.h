@@ -17,9 +17,9 @@
 // read from that node's own descriptor.
 #pragma once
 
-#include "backends/hid/hid_usb_base.h"
+#include "backends/usb/usb.h"
 
-class WHid : public WHidUsbBase {
+class WHid : public WUsb {
 public:
     // Copies the path of the first matching device to out (kPathSize
     // bytes), stores its report lengths and returns 1; else 0, out empty.
