@@ -53,6 +53,8 @@ set(CPACK_DEBIAN_LIBS_PACKAGE_NAME libdova1)
 set(CPACK_DEBIAN_LIBS_PACKAGE_SECTION libs)
 # CUPS printers (SPOOLER targets) load libcups when first used.
 set(CPACK_DEBIAN_LIBS_PACKAGE_RECOMMENDS "libcups2")
+# LIBUSB targets load libusb 0.1 when claimed; no other target needs it.
+set(CPACK_DEBIAN_LIBS_PACKAGE_SUGGESTS "libusb-0.1-4")
 set(CPACK_DEBIAN_LIBS_PACKAGE_CONTROL_EXTRA
     "${_tp_control}/libs/conffiles;${_tp_control}/libs/triggers;${_tp_control}/libs/postinst;${_tp_control}/libs/postrm")
 set(CPACK_DEBIAN_LIBS_DESCRIPTION "printer port library of TablePing

@@ -1,6 +1,8 @@
 #include "player.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +36,7 @@ struct State {
     std::string callsCopy;
     std::vector<uint8_t> taken;
     std::deque<uint8_t> toRead;
+    std::condition_variable readable;
     std::map<std::string, Values> script;
     bool scriptedFromEnvironment = false;
 };
@@ -115,6 +118,19 @@ size_t give(void* buffer, size_t size) {
     return n;
 }
 
+size_t giveWithin(void* buffer, size_t size, int timeoutMs) {
+    State& s = state();
+    std::unique_lock lock(s.mutex);
+    s.readable.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                        [&s] { return !s.toRead.empty(); });
+    size_t n = std::min(size, s.toRead.size());
+    for (size_t i = 0; i < n; ++i) {
+        static_cast<uint8_t*>(buffer)[i] = s.toRead.front();
+        s.toRead.pop_front();
+    }
+    return n;
+}
+
 std::string str(const char* text) {
     return text ? "\"" + std::string(text) + "\"" : "null";
 }
@@ -155,6 +171,7 @@ void PlayerReadData(const void* data, size_t size) {
     std::lock_guard lock(s.mutex);
     const auto* bytes = static_cast<const uint8_t*>(data);
     s.toRead.insert(s.toRead.end(), bytes, bytes + size);
+    s.readable.notify_all();
 }
 
 const char* PlayerCalls() {

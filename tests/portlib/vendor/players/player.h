@@ -27,6 +27,9 @@ int64_t result(const std::string& key, int64_t fallback);
 void took(const void* data, size_t size);
 // Bytes scripted for the next reads, at most size of them.
 size_t give(void* buffer, size_t size);
+// As give, but a library call with a time-out of its own waits up to
+// timeoutMs for bytes to be scripted (PlayerReadData wakes it).
+size_t giveWithin(void* buffer, size_t size, int timeoutMs);
 
 std::string str(const char* text);
 std::string str16(const char16_t* text);
