@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto* eol = static_cast<const char*>(memchr(text, '\n', size));
     const qsizetype typeLength = eol ? qsizetype(eol - text) : qsizetype(size);
     const QByteArray contentType(text, typeLength);
-    const QByteArray body = eol ? QByteArray(eol + 1, qsizetype(size) - typeLength - 1)
-                                : QByteArray();
+    const QByteArray body =
+        eol ? QByteArray(eol + 1, qsizetype(size) - typeLength - 1) : QByteArray();
 
     const QByteArray charset = charsetOf(contentType);
     check(contentType.contains(charset));

@@ -27,8 +27,7 @@ TEventList read(const QString& answer) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString answer =
-        QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString answer = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     const TEventList lf = read(fuzz::withLineEnds(answer, QStringLiteral("\n")));
     for (const TGuestCall& call : lf) {
         for (const QString* f : {&call.qr, &call.option})

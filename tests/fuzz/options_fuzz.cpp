@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const sendtool::Settings &x = a.settings, &y = b.settings;
     check(x.baudRate == y.baudRate && x.byteSize == y.byteSize && x.parity == y.parity &&
           x.stopBits == y.stopBits && x.flow == y.flow && x.showData == y.showData &&
-          x.binary == y.binary && x.waitSeconds == y.waitSeconds &&
-          x.scriptPath == y.scriptPath && x.target == y.target);
+          x.binary == y.binary && x.waitSeconds == y.waitSeconds && x.scriptPath == y.scriptPath &&
+          x.target == y.target);
     return 0;
 }

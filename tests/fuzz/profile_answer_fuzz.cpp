@@ -18,12 +18,12 @@ void check(bool ok) {
 
 // Every text field, in the record's order.
 QStringList fieldsOf(const TCompanyProfile& p) {
-    return {p.id,     p.date_created, p.name,     p.lang,     p.ip,      p.text1u,
-            p.text2u, p.text1d,       p.text2d,   p.size1,    p.size2,   p.size3,
-            p.size4,  p.size5,        p.qrcolor,  p.text1,    p.text2,   p.text3,
-            p.text4,  p.text5,        p.text6,    p.text4www, p.text5www, p.text6www,
-            p.textwww, p.email,       p.output,   p.specialsql, p.specialpath,
-            p.alertprefix, p.alertcaption};
+    return {p.id,          p.date_created, p.name,    p.lang,       p.ip,          p.text1u,
+            p.text2u,      p.text1d,       p.text2d,  p.size1,      p.size2,       p.size3,
+            p.size4,       p.size5,        p.qrcolor, p.text1,      p.text2,       p.text3,
+            p.text4,       p.text5,        p.text6,   p.text4www,   p.text5www,    p.text6www,
+            p.textwww,     p.email,        p.output,  p.specialsql, p.specialpath, p.alertprefix,
+            p.alertcaption};
 }
 
 TCompanyProfile stored() {
