@@ -10,6 +10,7 @@
 #                                       new inputs go to build-fuzz/found/NAME
 #   scripts/fuzz.sh merge NAME          the kept corpus minimised, with what the
 #                                       long runs found added where it covers more
+#                                       (named inputs, the seeds, are always kept)
 #   scripts/fuzz.sh list                the targets' names
 # A target NAME is the program fuzz_NAME with the corpus tests/fuzz/corpus/NAME;
 # an input that once failed is kept there as regress-<what it was>.
@@ -88,15 +89,13 @@ merge)
     found=$dir/found/$name
     mkdir -p "$found"
     nice -n 19 "$(program "$name")" "${limits[@]}" -merge=1 "$merged" "$corpora/$name" "$found"
-    # Seeds that survived keep their readable names; regression inputs
-    # (regress-*) stay whether or not they still add coverage.
+    # Inputs with a name of their own (the seeds: real answers and scripts,
+    # and regress-* inputs that once failed) stay whether or not they still
+    # add coverage; the rest is what the merge kept, named by content.
     for f in "$corpora/$name"/*; do
-        h=$(sha1sum "$f" | cut -d' ' -f1)
-        if [ -f "$merged/$h" ]; then
-            mv "$merged/$h" "$merged/$(basename "$f")"
-        elif [[ $(basename "$f") == regress-* ]]; then
-            cp "$f" "$merged/"
-        fi
+        [[ $(basename "$f") =~ ^[0-9a-f]{40}$ ]] && continue
+        rm -f "$merged/$(sha1sum "$f" | cut -d' ' -f1)"
+        cp "$f" "$merged/"
     done
     rm -rf "${corpora:?}/$name"
     mkdir "$corpora/$name"
@@ -107,7 +106,7 @@ list)
     targets
     ;;
 *)
-    sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
     ;;
 esac
