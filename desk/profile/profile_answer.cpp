@@ -41,6 +41,10 @@ bool applyProfileAnswer(const QString& body, TCompanyProfile& p) {
     return true;
 }
 
+bool completedAnswer(const QString& answer) {
+    return answer.contains(QLatin1String("\"completed\":1"));
+}
+
 bool profileComplete(const TCompanyProfile& p) {
     return !p.id.isEmpty() && !p.date_created.isEmpty() && !p.name.isEmpty() &&
            !p.text1.isEmpty() && !p.text2.isEmpty();

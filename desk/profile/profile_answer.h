@@ -14,5 +14,9 @@ inline constexpr int kProfileAnswerFields = 35;
 // the result is true; otherwise the profile is left as it was.
 bool applyProfileAnswer(const QString& body, TCompanyProfile& profile);
 
+// The completeness query's answer: complete when it holds "completed":1
+// anywhere.
+bool completedAnswer(const QString& answer);
+
 // The completeness rule: id, date_created, name, text1 and text2 all non-empty.
 bool profileComplete(const TCompanyProfile& profile);

@@ -20,8 +20,8 @@ bool queryProfileCompleted(WebClient& web, const QString& id) {
     web.setFollowRedirects(false);
     bool complete = false;
     try {
-        complete = web.get(QStringLiteral("/readsqlcompleted.php"), {{QStringLiteral("id"), id}})
-                       .contains(QLatin1String("\"completed\":1"));
+        complete = completedAnswer(
+            web.get(QStringLiteral("/readsqlcompleted.php"), {{QStringLiteral("id"), id}}));
     } catch (const WebClientError&) {
         complete = false;
     }

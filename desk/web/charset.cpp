@@ -58,7 +58,9 @@ QByteArray charsetOf(const QByteArray& contentType) {
 QString decodeBody(const QByteArray& body, const QByteArray& contentType) {
     const QByteArray charset = charsetOf(contentType);
     if (!charset.isEmpty()) {
-        QStringDecoder decoder(charset.constData());
+        // Stateless: the body is the whole answer, so a character cut off at
+        // its end is shown as a replacement rather than silently dropped.
+        QStringDecoder decoder(charset.constData(), QStringDecoder::Flag::Stateless);
         if (decoder.isValid()) return decoder.decode(body);
         QString out;
         if (decodeWithIconv(body, charset, out)) return out;

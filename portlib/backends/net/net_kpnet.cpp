@@ -80,8 +80,8 @@ int32_t WKpnet::force(int32_t on) {
     for (int pass = 0; pass < 3; ++pass) {
         int32_t r = statusRequest(packet);
         if (r != DOVA_OK) return r;
-        if (WUdpc::result(status_.reply()) != 0) return DOVA_E_DEVSTATUS;
-        if (status_.replyLength() == 15 && status_.reply()[14] == state) return DOVA_OK;
+        r = readForceReply(status_.reply(), status_.replyLength(), state);
+        if (r != 1) return r;
         // The printer has not switched yet: give it a second, after the last
         // pass as after the others.
         os::sleepMs(1000);
@@ -89,18 +89,27 @@ int32_t WKpnet::force(int32_t on) {
     return 1;
 }
 
-int32_t WKpnet::query(uint16_t command, uint32_t replyLength, char* out, uint32_t dataLength) {
-    int32_t r = statusRequest(WUdpc::packet('Q', command));
-    if (r != DOVA_OK) return r;
-    if (WUdpc::result(status_.reply()) != 0 || status_.replyLength() != replyLength)
-        return DOVA_E_DEVSTATUS;
+int32_t WKpnet::readQueryReply(const uint8_t* reply, uint32_t length, uint32_t expectedLength,
+                               char* out, uint32_t dataLength) {
+    if (WUdpc::result(reply) != 0 || length != expectedLength) return DOVA_E_DEVSTATUS;
     if (out) {
-        const char* data = reinterpret_cast<const char*>(status_.reply() + 14);
+        const char* data = reinterpret_cast<const char*>(reply + 14);
         size_t n = strnlen(data, dataLength);
         std::memcpy(out, data, n);
         out[n] = 0;
     }
     return DOVA_OK;
+}
+
+int32_t WKpnet::readForceReply(const uint8_t* reply, uint32_t length, uint8_t state) {
+    if (WUdpc::result(reply) != 0) return DOVA_E_DEVSTATUS;
+    return length == 15 && reply[14] == state ? DOVA_OK : 1;
+}
+
+int32_t WKpnet::query(uint16_t command, uint32_t replyLength, char* out, uint32_t dataLength) {
+    int32_t r = statusRequest(WUdpc::packet('Q', command));
+    if (r != DOVA_OK) return r;
+    return readQueryReply(status_.reply(), status_.replyLength(), replyLength, out, dataLength);
 }
 
 int32_t WKpnet::queryDeviceText(char* text) {

@@ -30,6 +30,15 @@ public:
     int32_t queryDeviceCode(char* code) override;
     int32_t queryDeviceCheck(uint32_t unused) override;
 
+    // What a status reply that matched its request says. A query's reply:
+    // 0 with up to dataLength data bytes copied as a text into out (when
+    // given), 1004 for a non-zero result or a length other than
+    // expectedLength. A force reply: 0 the printer is in `state`, 1004 it
+    // reports a fault, 1 not switched yet.
+    static int32_t readQueryReply(const uint8_t* reply, uint32_t length, uint32_t expectedLength,
+                                  char* out, uint32_t dataLength);
+    static int32_t readForceReply(const uint8_t* reply, uint32_t length, uint8_t state);
+
 protected:
     // The first claim steps of the family: trace, release(0), check the
     // address and port, make the TCP socket, open the status channel.

@@ -35,4 +35,8 @@ TEST(DeskCharset, BodiesAreDecodedByTheDeclaredCharacterSet) {
     // windows-1250: 0xCF is Ď, 0x9A is š (Qt itself has no decoder for it).
     EXPECT_EQ(decodeBody("\xCF\x9A", "text/html; charset=windows-1250"), QStringLiteral("Ďš"));
     EXPECT_EQ(decodeBody(utf8, "text/html; charset=no-such-set"), QStringLiteral("Ďakujeme"));
+    // A character cut off at the end of the answer is shown, not dropped,
+    // whether or not UTF-8 is declared.
+    EXPECT_EQ(decodeBody("12|\xD1", "text/plain; charset=utf-8"), QStringLiteral("12|\uFFFD"));
+    EXPECT_EQ(decodeBody("12|\xD1", "text/plain"), QStringLiteral("12|\uFFFD"));
 }
