@@ -2,24 +2,18 @@
 // library and the port handler, played by the tests' own libraries: they
 // note each call and the bytes they were given in a folder of the test's own
 // (DOVA_PLAYER_DIR).
+#include "prnfeed_child.h"
+
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -57,34 +51,7 @@ struct PlayedServices : ::testing::Test {
     // prnfeed with the arguments, its input empty and its output kept in
     // out.txt; the exit code, or -1 when it had to be killed after a minute.
     int runPrnfeed(const std::vector<std::string>& args) {
-        std::vector<std::string> all = {PRNFEED};
-        all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& a : all)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        std::string out = (dir / "out.txt").string();
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        pid_t pid = -1;
-        int rc = posix_spawn(&pid, PRNFEED, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (rc != 0) return -1;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        int status = 0;
-        while (::waitpid(pid, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ::kill(pid, SIGKILL);
-                ::waitpid(pid, &status, 0);
-                return -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return e2e_test::runPrnfeedChild(PRNFEED, args, (dir / "out.txt").string());
     }
     std::string output() { return readAll(dir / "out.txt"); }
 };
