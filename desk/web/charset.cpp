@@ -13,8 +13,9 @@ struct IconvCloser {
     void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
 };
 
-// Character sets Qt does not know itself (windows-1250, ISO-8859-2, ...) go
-// through the C library's converter.
+// Character sets this Qt does not know go through the C library's converter:
+// without ICU that is windows-1250, ISO-8859-2 and the like, with ICU the
+// rarer ones such as TCVN5712-1.
 bool decodeWithIconv(const QByteArray& body, const QByteArray& charset, QString& out) {
     iconv_t raw = iconv_open("UTF-8", charset.constData());
     if (raw == iconv_t(-1)) return false;
@@ -36,6 +37,12 @@ bool decodeWithIconv(const QByteArray& body, const QByteArray& charset, QString&
             --left;
         }
     }
+    // Some converters hold the last character back to see whether a combining
+    // mark follows (windows-1258, for one): the flush gives it out.
+    char* dst = buf;
+    size_t room = sizeof buf;
+    if (iconv(raw, nullptr, nullptr, &dst, &room) != size_t(-1))
+        result.append(buf, qsizetype(dst - buf));
     out = QString::fromUtf8(result);
     return true;
 }
