@@ -2,6 +2,7 @@
 // printer feeds, up to a length limit so that no job can make it endless.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -19,15 +20,21 @@ public:
     // when that is past the limit.
     bool extend(int rows);
     bool at(int x, int y) const;
+    // Row y (0 <= y < length) as stored: eight dots a byte, the leftmost in
+    // the high bit, as a 1-bit image has them; the bits past the width are 0.
+    const uint8_t* row(int y) const { return dots_.data() + rowOffset(y); }
     // Inks a rectangle; dots off the paper are dropped, so callers may draw
     // past its edges.
     void fill(int x, int y, int w, int h);
 
 private:
+    std::size_t rowOffset(int y) const { return static_cast<std::size_t>(y) * rowBytes_; }
+
     int width_;
     int maxLength_;
     int length_ = 0;
-    std::vector<uint8_t> dots_; // one byte a dot, row after row
+    std::size_t rowBytes_;
+    std::vector<uint8_t> dots_; // one bit a dot, row after row
 };
 
 } // namespace receipt

@@ -56,10 +56,11 @@ void encode(const Paper& paper, std::FILE* out) {
     png_write_info(w.png, w.info);
     std::vector<png_byte> row(size_t(paper.width() + 7) / 8);
     for (int y = 0; y < paper.length(); ++y) {
-        // In a 1-bit grey image a set bit is white: paper is 1, ink 0.
-        std::fill(row.begin(), row.end(), png_byte(0xFF));
-        for (int x = 0; x < paper.width(); ++x)
-            if (paper.at(x, y)) row[size_t(x) / 8] &= png_byte(~(0x80 >> (x % 8)));
+        // In a 1-bit grey image a set bit is white: paper is 1, ink 0 (and
+        // the bits past the width, 0 on the paper, come out white).
+        const uint8_t* dots = paper.row(y);
+        for (size_t i = 0; i < row.size(); ++i)
+            row[i] = png_byte(~dots[i]);
         png_write_row(w.png, row.data());
     }
     png_write_end(w.png, nullptr);

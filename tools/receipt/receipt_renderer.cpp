@@ -702,10 +702,13 @@ private:
         if (stopped_ || !room(y_ + 2)) return;
         const int width = paper_.width();
         const int bridge = partial ? 48 : 0;
-        for (int x = 0; x < width; ++x) {
-            const bool dash = x % 16 < 10;
-            const bool uncut = partial && x >= (width - bridge) / 2 && x < (width + bridge) / 2;
-            if (dash && !uncut) paper_.fill(x, y_, 1, 2);
+        // Dashes of 10 dots every 16, less the bridge.
+        const int bridgeFrom = (width - bridge) / 2, bridgeTo = (width + bridge) / 2;
+        for (int from = 0; from < width; from += 16) {
+            const int to = std::min(from + 10, width);
+            paper_.fill(from, y_, std::min(to, bridgeFrom) - from, 2);
+            const int after = std::max(from, bridgeTo);
+            paper_.fill(after, y_, to - after, 2);
         }
         transcript_.note(partial ? "partial cut" : "full cut");
         advance(2 + 22);

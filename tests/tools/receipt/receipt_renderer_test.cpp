@@ -198,6 +198,29 @@ TEST_F(ReceiptRendererTest, AJobCutShortEndsInsideItsLastCommand) {
               std::string::npos);
 }
 
+// The paper keeps eight dots a byte: a rectangle must ink exactly its dots,
+// wherever it starts and ends in a byte, clipped at the edges, and the bits
+// past a width that is no multiple of eight stay clear.
+TEST(ReceiptPaper, FillInksExactlyTheDotsOfTheRectangleOnThePaper) {
+    const struct {
+        int x, y, w, h;
+    } fills[] = {{0, 0, 1, 1},   {3, 1, 2, 1},  {7, 2, 2, 1},  {5, 3, 11, 2}, {0, 5, 21, 1},
+                 {-4, 6, 6, 1},  {17, 7, 9, 1}, {8, 8, 8, 1},  {9, 9, 0, 1},  {2, -1, 3, 2},
+                 {1, 10, 19, 3}, {4, 12, 1, 9}, {-9, 9, 5, 1}, {21, 0, 3, 1}};
+    for (const auto& f : fills) {
+        receipt::Paper paper(21, 100);
+        paper.extend(14);
+        paper.fill(f.x, f.y, f.w, f.h);
+        for (int y = 0; y < paper.length(); ++y)
+            for (int x = 0; x < paper.width(); ++x)
+                ASSERT_EQ(paper.at(x, y), x >= f.x && x < f.x + f.w && y >= f.y && y < f.y + f.h)
+                    << "fill " << f.x << "," << f.y << " " << f.w << "x" << f.h << " dot " << x
+                    << "," << y;
+        for (int y = 0; y < paper.length(); ++y)
+            ASSERT_EQ(paper.row(y)[2] & 0x07, 0) << "row " << y;
+    }
+}
+
 TEST_F(ReceiptRendererTest, PaperHasALengthLimit) {
     ReceiptOptions o;
     o.maxLength = 3000;
