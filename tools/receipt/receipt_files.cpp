@@ -2,7 +2,6 @@
 
 #include <png.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
