@@ -81,7 +81,7 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 0
 fi
 for p in "${packages[@]}"; do
-    if dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+    if [[ $(dpkg-query -W -f='${Status}' "$p" 2>/dev/null) == *'ok installed'* ]]; then
         fail "$p is installed on this machine already; remove it first (this check leaves the machine as it found it)"
     fi
 done
@@ -92,7 +92,10 @@ DEBIAN_FRONTEND=noninteractive dpkg -i "${debs[@]}" >"$work/install.log" 2>&1 ||
 
 [ -x /usr/bin/prnfeed ] || fail "no /usr/bin/prnfeed"
 [ -f /etc/libdova.conf ] || fail "no /etc/libdova.conf"
-ldd /usr/bin/prnfeed | grep -q 'libdova\.so\.1 => /usr/' || fail "prnfeed does not use the installed libdova: $(ldd /usr/bin/prnfeed)"
+# Not "ldd | grep -q": grep leaving at the first match can end ldd by SIGPIPE,
+# which pipefail then reports as a failure.
+libs=$(ldd /usr/bin/prnfeed 2>&1) || fail "ldd /usr/bin/prnfeed failed: $libs"
+grep -q 'libdova\.so\.1 => /usr/' <<<"$libs" || fail "prnfeed does not use the installed libdova: $libs"
 
 say "prnfeed to the test printer"
 printer=$dir/tools/testprinter/testprinter

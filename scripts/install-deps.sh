@@ -17,7 +17,7 @@ for part in "${parts[@]}"; do
     while read -r pkg _; do
         [ -z "$pkg" ] && continue
         case "$pkg" in \#*) continue ;; esac
-        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+        [[ $(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null) == *"install ok installed"* ]] || missing+=("$pkg")
     done < "$list"
 done
 
