@@ -21,7 +21,12 @@ printer_pid=
 cleanup() {
     local rc=$?
     trap - EXIT
-    [ -n "$printer_pid" ] && kill "$printer_pid" 2>/dev/null && wait "$printer_pid" 2>/dev/null
+    # An if, not "&&": under set -e a failing last command of an && list (wait
+    # returns the killed printer's status) would end the cleanup here.
+    if [ -n "$printer_pid" ]; then
+        kill "$printer_pid" 2>/dev/null || true
+        wait "$printer_pid" 2>/dev/null || true
+    fi
     if [ ${#installed[@]} -gt 0 ]; then
         # Dependents first; purge, so that /etc/libdova.conf goes as well.
         local reversed=()
@@ -101,7 +106,10 @@ say "prnfeed to the test printer"
 printer=$dir/tools/testprinter/testprinter
 [ -x "$printer" ] || fail "no test printer at $printer (build the tools)"
 received=$work/received.bin
-"$printer" --port 0 --out "$received" >"$work/printer.log" 2>&1 &
+# The log exists before the printer starts, so the loop below never reads
+# a file the background job has not opened yet.
+: >"$work/printer.log"
+"$printer" --port 0 --out "$received" >>"$work/printer.log" 2>&1 &
 printer_pid=$!
 address=
 for _ in $(seq 1 100); do
