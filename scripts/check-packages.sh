@@ -113,7 +113,7 @@ received=$work/received.bin
 printer_pid=$!
 address=
 for _ in $(seq 1 100); do
-    address=$(sed -n 's/^listening: //p' "$work/printer.log" | head -n1)
+    address=$(sed -n '/^listening: /{s///p;q}' "$work/printer.log")
     [ -n "$address" ] && break
     kill -0 "$printer_pid" 2>/dev/null || break
     sleep 0.1
