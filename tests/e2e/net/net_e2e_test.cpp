@@ -1,64 +1,22 @@
 // prnfeed end to end: a job through the worker-thread TCP port to the test
 // printer, and the exit codes when the printer misbehaves.
+#include "prnfeed_child.h"
 #include "test_printer.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
-struct RunResult {
-    int exitCode = -1;
-    bool timedOut = false;
-};
-
-// Runs prnfeed with the arguments, standard input empty and its output
-// discarded; kills it after limitSeconds (then timedOut is set).
-RunResult runPrnfeed(const std::vector<std::string>& args, int limitSeconds) {
-    std::vector<std::string> all = {PRNFEED};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    RunResult run;
-    int rc = posix_spawn(&pid, PRNFEED, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return run;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limitSeconds);
-    int status = 0;
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            run.timedOut = true;
-            return run;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
+// prnfeed's exit code; -1 when it did not start, died or hung past the limit.
+int runPrnfeed(const std::vector<std::string>& args, int limitSeconds) {
+    return e2e_test::runPrnfeedChild(PRNFEED, args, {}, limitSeconds);
 }
 
 std::string tempFile(const std::vector<uint8_t>& content) {
@@ -99,10 +57,9 @@ TEST(PrnfeedToNetworkPrinter, ScriptArrivesByteForByte) {
     std::string script = "ESC \"@\" \"Table 12: waiter please\" CR LF\n"
                          "GS \"V\" 1 0x1B $40 300\n";
     std::string file = tempFile(std::vector<uint8_t>(script.begin(), script.end()));
-    RunResult run = runPrnfeed({file, target(printer)}, 60);
+    int exitCode = runPrnfeed({file, target(printer)}, 60);
     std::remove(file.c_str());
-    ASSERT_FALSE(run.timedOut);
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(exitCode, 0);
     std::string expected = "\x1b@Table 12: waiter please\r\n\x1dV\x01\x1b\x40\x2c\x01";
     auto got = printer.received();
     EXPECT_EQ(std::string(got.begin(), got.end()), expected);
@@ -113,10 +70,9 @@ TEST(PrnfeedToNetworkPrinter, BinaryFileArrivesByteForByte) {
     ASSERT_TRUE(printer.start(nullptr));
     auto data = randomBytes(3 << 20); // many ring fills
     std::string file = tempFile(data);
-    RunResult run = runPrnfeed({"-o", file, target(printer)}, 60);
+    int exitCode = runPrnfeed({"-o", file, target(printer)}, 60);
     std::remove(file.c_str());
-    ASSERT_FALSE(run.timedOut);
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(printer.received(), data);
     EXPECT_TRUE(printer.waitConnectionsEnded(1, 10000)) << "prnfeed closed the connection";
 }
@@ -127,10 +83,9 @@ TEST(PrnfeedToNetworkPrinter, PrinterDroppingTheConnectionFailsTheRelease) {
     testprinter::TestPrinter printer(o);
     ASSERT_TRUE(printer.start(nullptr));
     std::string file = tempFile(randomBytes(100000));
-    RunResult run = runPrnfeed({"-o", file, target(printer)}, 60);
+    int exitCode = runPrnfeed({"-o", file, target(printer)}, 60);
     std::remove(file.c_str());
-    ASSERT_FALSE(run.timedOut);
-    EXPECT_EQ(run.exitCode, 13);
+    EXPECT_EQ(exitCode, 13);
 }
 
 TEST(PrnfeedToNetworkPrinter, StalledPrinterFailsTheReleaseAfterTheDrainTime) {
@@ -143,10 +98,9 @@ TEST(PrnfeedToNetworkPrinter, StalledPrinterFailsTheReleaseAfterTheDrainTime) {
     testprinter::TestPrinter printer(o);
     ASSERT_TRUE(printer.start(nullptr));
     std::string file = tempFile(randomBytes(200000));
-    RunResult run = runPrnfeed({"-o", file, target(printer)}, 90);
+    int exitCode = runPrnfeed({"-o", file, target(printer)}, 90);
     std::remove(file.c_str());
-    ASSERT_FALSE(run.timedOut) << "prnfeed hung on a stalled printer";
-    EXPECT_EQ(run.exitCode, 13);
+    EXPECT_EQ(exitCode, 13) << "-1: prnfeed hung on a stalled printer, or died";
 }
 
 TEST(PrnfeedToNetworkPrinter, AScriptCutShortByAStalledPrinterFails) {
@@ -163,10 +117,9 @@ TEST(PrnfeedToNetworkPrinter, AScriptCutShortByAStalledPrinterFails) {
         script += "\"" + std::string(1000, 'x') + "\"\n";
     script += "ESC 105\n";
     std::string file = tempFile(std::vector<uint8_t>(script.begin(), script.end()));
-    RunResult run = runPrnfeed({"-w1", file, target(printer)}, 90);
+    int exitCode = runPrnfeed({"-w1", file, target(printer)}, 90);
     std::remove(file.c_str());
-    ASSERT_FALSE(run.timedOut) << "prnfeed hung on a stalled printer";
-    EXPECT_EQ(run.exitCode, 13);
+    EXPECT_EQ(exitCode, 13) << "-1: prnfeed hung on a stalled printer, or died";
 }
 
 TEST(PrnfeedToNetworkPrinter, NoPrinterListeningFailsTheClaim) {
@@ -175,10 +128,9 @@ TEST(PrnfeedToNetworkPrinter, NoPrinterListeningFailsTheClaim) {
     std::string where = target(printer);
     printer.stop(); // nothing listens on that port any more
     std::string file = tempFile({'A'});
-    RunResult run = runPrnfeed({file, where}, 60);
+    int exitCode = runPrnfeed({file, where}, 60);
     std::remove(file.c_str());
-    ASSERT_FALSE(run.timedOut);
-    EXPECT_EQ(run.exitCode, 13);
+    EXPECT_EQ(exitCode, 13);
 }
 
 } // namespace

@@ -13,7 +13,7 @@ extern char** environ;
 namespace e2e_test {
 
 int runPrnfeedChild(const char* prnfeed, const std::vector<std::string>& args,
-                    const std::string& stdoutPath) {
+                    const std::string& stdoutPath, int limitSeconds) {
     std::vector<std::string> all = {prnfeed};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -33,7 +33,7 @@ int runPrnfeedChild(const char* prnfeed, const std::vector<std::string>& args,
     int rc = posix_spawn(&pid, prnfeed, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) return -1;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limitSeconds);
     int status = 0;
     while (::waitpid(pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
